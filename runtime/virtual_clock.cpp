@@ -1,0 +1,33 @@
+#include "runtime/virtual_clock.h"
+
+#include <algorithm>
+
+namespace zorukan::runtime {
+
+void VirtualClock::step_to(Micros due) {
+    now_ = std::max(now_, due);
+    timers_->run_due();
+}
+
+void VirtualClock::advance(Micros span) {
+    const Micros target = now_ + span;
+    // A tick may open a message box that itself advances the clock, so the
+    // next deadline is looked up afresh on every step.
+    while (timers_) {
+        const auto due = timers_->next_due();
+        if (!due || *due > target) break;
+        step_to(*due);
+    }
+    now_ = std::max(now_, target);
+}
+
+bool VirtualClock::advance_until(const std::function<bool()>& done) {
+    while (!done()) {
+        const auto due = timers_ ? timers_->next_due() : std::nullopt;
+        if (!due) return false;
+        step_to(*due);
+    }
+    return true;
+}
+
+}  // namespace zorukan::runtime

@@ -1,0 +1,34 @@
+#pragma once
+// The six pictures of the scene: their files in assets/ and their natural
+// sizes in pixels (shown unscaled, 15 twips a pixel).
+
+#include <array>
+#include <string_view>
+
+#include "scene/controls.h"
+
+namespace zorukan::scene {
+
+struct PictureInfo {
+    PictureId id;
+    std::string_view file;
+    int width_px, height_px;
+};
+
+inline constexpr std::array<PictureInfo, 6> kPictures{{
+    {PictureId::Sky, "sky.gif", 585, 222},
+    {PictureId::Panel, "panel.gif", 585, 67},
+    {PictureId::TvIntact, "tv.gif", 21, 17},
+    {PictureId::TvBroken, "tv_broken.gif", 21, 17},
+    {PictureId::Explosion, "explosion.gif", 26, 14},
+    {PictureId::CannonBody, "cannon_body.gif", 17, 17},
+}};
+
+constexpr const PictureInfo& picture_info(PictureId id) {
+    for (const PictureInfo& info : kPictures) {
+        if (info.id == id) return info;
+    }
+    return kPictures.front();  // unreachable: every id is listed above
+}
+
+}  // namespace zorukan::scene

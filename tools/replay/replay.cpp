@@ -1,0 +1,267 @@
+#include "tools/replay/replay.h"
+
+#include <charconv>
+#include <deque>
+#include <istream>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "game/program.h"
+#include "runtime/random.h"
+#include "runtime/virtual_clock.h"
+#include "tools/replay/format.h"
+
+namespace zorukan::replay {
+
+namespace {
+
+using runtime::Micros;
+
+struct ScriptError {
+    std::string message;
+};
+
+// Scripted values first, then the generator seeded from the virtual clock,
+// so a replay is deterministic either way.
+class ScriptedRandom final : public runtime::RandomSource {
+public:
+    explicit ScriptedRandom(const runtime::VirtualClock& clock)
+        : seeded_([&clock] { return static_cast<std::uint64_t>(clock.now()); }) {}
+
+    void push(float value) { queued_.push_back(value); }
+    void seed_from_clock() override { seeded_.seed_from_clock(); }
+    float next() override {
+        if (queued_.empty()) return seeded_.next();
+        const float value = queued_.front();
+        queued_.pop_front();
+        return value;
+    }
+
+private:
+    runtime::SeededRandom seeded_;
+    std::deque<float> queued_;
+};
+
+class Session final : public runtime::MessageBoxUi, public runtime::TraceObserver {
+public:
+    explicit Session(std::ostream& out) : out_(out), random_(clock_) {}
+
+    void run_line(const std::string& line);
+    bool failed() const { return program_ && program_->halted(); }
+
+    // Message boxes and drawing, as the window would show them.
+    void show(const std::string& prompt, const std::string& title) override {
+        out_ << "msgbox " << title << ' ' << prompt << '\n';
+        clock_.advance(box_time_);
+    }
+    void segment_drawn(const runtime::Segment& s) override {
+        out_ << "draw " << number_text(s.x1) << ' ' << number_text(s.y1) << ' ' << number_text(s.x2) << ' '
+             << number_text(s.y2) << '\n';
+    }
+    void window_repainted() override { out_ << "refresh\n"; }
+
+private:
+    game::Program& program();
+    void dump();
+    void click(const std::string& name);
+    void set_field(const std::string& name, long long value);
+    void ticks(const std::string& name, long long count);
+
+    std::ostream& out_;
+    runtime::VirtualClock clock_;
+    ScriptedRandom random_;
+    Micros box_time_ = 0;
+    std::optional<game::Program> program_;
+};
+
+// --- reading words and numbers -------------------------------------------
+
+std::vector<std::string> split_words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;) words.push_back(word);
+    return words;
+}
+
+long long integer(const std::vector<std::string>& words, std::size_t index, long long low, long long high) {
+    if (index >= words.size()) throw ScriptError{"missing number after '" + words[0] + "'"};
+    const std::string& word = words[index];
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + word};
+    if (ec != std::errc() || end != word.data() + word.size()) throw ScriptError{"malformed number '" + word + "'"};
+    if (value < low || value > high) {
+        throw ScriptError{"value out of range: " + word + " (" + std::to_string(low) + " to " + std::to_string(high) +
+                          ")"};
+    }
+    return value;
+}
+
+float random_value(const std::string& word) {
+    float value = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + word};
+    if (ec != std::errc() || end != word.data() + word.size()) throw ScriptError{"malformed number '" + word + "'"};
+    if (!(value >= 0.0f && value < 1.0f)) throw ScriptError{"value out of range: " + word + " (0 <= R < 1)"};
+    return value;
+}
+
+void expect_words(const std::vector<std::string>& words, std::size_t count) {
+    if (words.size() > count) throw ScriptError{"unexpected '" + words[count] + "' after '" + words[0] + "'"};
+}
+
+constexpr long long kMaxMillis = 1'000'000'000;  // about eleven days of play
+
+// --- commands --------------------------------------------------------------
+
+game::Program& Session::program() {
+    if (!program_) {
+        program_.emplace(game::Frontend{clock_, random_, *this, [this](const runtime::RuntimeError& error) {
+                                            out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
+                                        }});
+        clock_.attach(program_->timers());
+        program_->trace().set_observer(this);
+        program_->load();
+    }
+    return *program_;
+}
+
+void Session::run_line(const std::string& raw) {
+    const std::string line = raw.substr(0, raw.find('#'));
+    const auto words = split_words(line);
+    if (words.empty()) return;
+    const std::string& command = words[0];
+
+    if (command == "random") {
+        if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
+        for (std::size_t i = 1; i < words.size(); ++i) random_.push(random_value(words[i]));
+    } else if (command == "boxtime") {
+        box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
+        expect_words(words, 2);
+    } else if (command == "set") {
+        if (words.size() < 2) throw ScriptError{"missing field after 'set'"};
+        set_field(words[1], integer(words, 2, std::numeric_limits<std::int32_t>::min(),
+                                    std::numeric_limits<std::int32_t>::max()));
+        expect_words(words, 3);
+    } else if (command == "click") {
+        if (words.size() < 2) throw ScriptError{"missing control after 'click'"};
+        expect_words(words, 2);
+        click(words[1]);
+    } else if (command == "scroll") {
+        const auto value = integer(words, 1, 0, 90);
+        expect_words(words, 2);
+        program().scroll_to(static_cast<int>(value));
+    } else if (command == "type") {
+        const auto start = line.find_first_not_of(" \t", line.find("type") + 4);
+        std::string text = start == std::string::npos ? "" : line.substr(start);
+        text.erase(text.find_last_not_of(" \t\r") + 1);
+        program().type(text);
+    } else if (command == "wait") {
+        const auto ms = integer(words, 1, 0, kMaxMillis);
+        expect_words(words, 2);
+        program();
+        clock_.advance(runtime::micros_from_ms(ms));
+    } else if (command == "ticks") {
+        if (words.size() < 2) throw ScriptError{"missing timer after 'ticks'"};
+        const auto count = integer(words, 2, 1, kMaxMillis);
+        expect_words(words, 3);
+        ticks(words[1], count);
+    } else if (command == "dump") {
+        expect_words(words, 1);
+        dump();
+    } else {
+        throw ScriptError{"unknown command '" + command + "'"};
+    }
+}
+
+void Session::click(const std::string& name) {
+    scene::CommandButton* button = program().form().button(name);
+    if (!button) throw ScriptError{"unknown control '" + name + "'"};
+    if (!program().click(*button)) out_ << "ignored click " << name << '\n';
+}
+
+void Session::set_field(const std::string& name, long long value) {
+    using Field = std::variant<std::int16_t*, std::int32_t*>;
+    game::GameState& s = program().game().state();
+    const std::pair<const char*, Field> fields[] = {
+        {"Speed", &s.Speed},       {"Angle", &s.Angle}, {"FlightTime", &s.FlightTime}, {"Gravity", &s.Gravity},
+        {"PosXA", &s.PosXA},       {"PosXB", &s.PosXB}, {"PosYA", &s.PosYA},           {"PosYB", &s.PosYB},
+        {"PowerDir", &s.PowerDir}, {"TvBroken", &s.TvBroken}, {"TickCount", &s.TickCount},
+    };
+    for (const auto& [field_name, field] : fields) {
+        if (name != field_name) continue;
+        std::visit(
+            [&](auto* target) {
+                using Int = std::remove_pointer_t<decltype(target)>;
+                if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
+                    throw ScriptError{"value out of range: " + std::to_string(value) + " for " + name};
+                }
+                *target = static_cast<Int>(value);
+            },
+            field);
+        return;
+    }
+    throw ScriptError{"unknown field '" + name + "'"};
+}
+
+void Session::ticks(const std::string& name, long long count) {
+    runtime::Timer* timer = program().form().timer(name);
+    if (!timer) throw ScriptError{"unknown timer '" + name + "'"};
+    if (!timer->enabled()) throw ScriptError{name + " is off"};
+    const auto start = timer->ticks_run();
+    const auto target = start + static_cast<std::uint64_t>(count);
+    clock_.advance_until([&] { return timer->ticks_run() >= target || !timer->enabled() || failed(); });
+    if (failed() || timer->ticks_run() >= target) return;
+    throw ScriptError{name + " went off after " + std::to_string(timer->ticks_run() - start) + " of " +
+                      std::to_string(count) + " ticks"};
+}
+
+void Session::dump() {
+    game::Program& p = program();
+    const game::GameState& s = p.state();
+    const scene::Form1& f = p.form();
+    auto n = [](auto value) {
+        if constexpr (std::is_floating_point_v<decltype(value)>) {
+            return number_text(static_cast<float>(value));
+        } else {
+            return number_text(static_cast<long long>(value));
+        }
+    };
+    out_ << "state clock=" << n(clock_.now() / 1000) << " Speed=" << n(s.Speed) << " Angle=" << n(s.Angle)
+         << " FlightTime=" << n(s.FlightTime) << " Gravity=" << n(s.Gravity) << " PosXA=" << n(s.PosXA)
+         << " PosXB=" << n(s.PosXB) << " PosYA=" << n(s.PosYA) << " PosYB=" << n(s.PosYB)
+         << " PowerDir=" << n(s.PowerDir) << " TvBroken=" << n(s.TvBroken) << " TickCount=" << n(s.TickCount)
+         << " Shape1.Width=" << n(f.Shape1.Width) << " Tv.Left=" << n(f.Tv.Left)
+         << " Tv.Picture=" << (f.Tv.picture == scene::PictureId::TvBroken ? "broken" : "intact")
+         << " Image2.Left=" << n(f.Image2.Left) << " Image2.Visible=" << n(f.Image2.Visible)
+         << " Line1.X2=" << n(f.Line1.X2) << " Line1.Y2=" << n(f.Line1.Y2) << " Text1.Text=" << f.Text1.Text
+         << " HScroll1.Value=" << n(f.HScroll1.Value) << " Cmd_Set.Enabled=" << n(f.Cmd_Set.Enabled)
+         << " Cmd_Start.Enabled=" << n(f.Cmd_Start.Enabled) << " Timer1.Enabled=" << n(f.Timer1.enabled())
+         << " Timer2.Enabled=" << n(f.Timer2.enabled()) << " Tmr_Power.Enabled=" << n(f.Tmr_Power.enabled())
+         << " trace=" << n(p.trace().segments().size()) << '\n';
+}
+
+}  // namespace
+
+int run_script(std::istream& script, std::ostream& out, std::ostream& err) {
+    Session session(out);
+    int line_number = 0;
+    for (std::string line; std::getline(script, line);) {
+        ++line_number;
+        try {
+            session.run_line(line);
+        } catch (const ScriptError& error) {
+            err << "script error: line " << line_number << ": " << error.message << '\n';
+            return kScriptError;
+        }
+        if (session.failed()) return kRuntimeError;
+    }
+    return kOk;
+}
+
+}  // namespace zorukan::replay

@@ -1,0 +1,16 @@
+#pragma once
+// The replay driver: runs a script of player actions and clock advances
+// against the real game procedures on a virtual clock, with no window, and
+// prints what the game did. The script language and the output lines are
+// described in the README.
+
+#include <iosfwd>
+
+namespace zorukan::replay {
+
+enum ExitStatus : int { kOk = 0, kRuntimeError = 1, kScriptError = 2 };
+
+// Runs the whole script; returns the exit status.
+int run_script(std::istream& script, std::ostream& out, std::ostream& err);
+
+}  // namespace zorukan::replay
