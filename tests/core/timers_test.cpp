@@ -1,0 +1,148 @@
+// Timer semantics: full intervals, idempotent switching on, cadence kept
+// when ticks are missed or held, and the order of simultaneous ticks.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/timers.h"
+#include "runtime/virtual_clock.h"
+
+namespace zorukan::runtime {
+namespace {
+
+class SettableClock final : public Clock {
+public:
+    Micros now() const override { return now_; }
+    void deadline_changed(std::optional<Micros> deadline) override { deadlines.push_back(deadline); }
+    Micros now_ = 0;
+    std::vector<std::optional<Micros>> deadlines;
+};
+
+struct TimerRig {
+    TimerRig() {
+        clock.attach(timers);
+        for (Timer* timer : {&fast, &slow, &gauge}) {
+            timer->on_tick = [this, timer] { log.push_back(std::string(timer->name()) + "@" + std::to_string(clock.now() / 1000)); };
+        }
+    }
+    VirtualClock clock;
+    Timers timers{clock};
+    Timer fast{timers, "fast", 60};
+    Timer slow{timers, "slow", 500};
+    Timer gauge{timers, "gauge", 1};
+    std::vector<std::string> log;
+};
+
+TEST(Timer, SwitchingOnStartsAFullInterval) {
+    TimerRig rig;
+    rig.clock.advance(micros_from_ms(7));
+    rig.fast.set_enabled(true);
+    rig.clock.advance(micros_from_ms(66));
+    rig.clock.advance(micros_from_ms(1));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@67"}));
+}
+
+TEST(Timer, SwitchingOnAgainWhileOnKeepsItsPhase) {
+    // The explosion timer is switched on by every flight tick after the
+    // landing; it must still tick 500 ms after the first of them.
+    TimerRig rig;
+    rig.slow.set_enabled(true);
+    for (int i = 0; i < 8; ++i) {
+        rig.clock.advance(micros_from_ms(60));
+        rig.slow.set_enabled(true);
+    }
+    rig.clock.advance(micros_from_ms(20));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"slow@500"}));
+}
+
+TEST(Timer, SwitchingOffAndOnRestartsTheInterval) {
+    TimerRig rig;
+    rig.fast.set_enabled(true);
+    rig.clock.advance(micros_from_ms(50));
+    rig.fast.set_enabled(false);
+    rig.fast.set_enabled(true);
+    rig.clock.advance(micros_from_ms(100));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@110"}));
+}
+
+TEST(Timer, TooShortIntervalTicksAtTheResolution) {
+    TimerRig rig;
+    EXPECT_EQ(rig.gauge.interval_ms(), 1);
+    EXPECT_EQ(rig.gauge.period(), micros_from_ms(kTimerResolutionMs));
+    rig.gauge.set_enabled(true);
+    rig.clock.advance(micros_from_ms(40 * kTimerResolutionMs));
+    EXPECT_EQ(rig.gauge.ticks_run(), 40u);
+}
+
+TEST(Timer, TicksDueTogetherRunInCreationOrder) {
+    TimerRig rig;
+    rig.gauge.set_enabled(true);
+    rig.slow.set_enabled(true);
+    rig.fast.set_enabled(true);
+    rig.clock.advance(micros_from_ms(300));  // 300 is a multiple of 60 and 25
+    ASSERT_GE(rig.log.size(), 2u);
+    EXPECT_EQ(rig.log[rig.log.size() - 2], "fast@300");
+    EXPECT_EQ(rig.log.back(), "gauge@300");
+}
+
+TEST(Timer, ATickCanSwitchOffATimerDueAtTheSameMoment) {
+    TimerRig rig;
+    rig.fast.on_tick = [&] {
+        if (rig.clock.now() == micros_from_ms(300)) rig.gauge.set_enabled(false);
+    };
+    rig.fast.set_enabled(true);
+    rig.gauge.set_enabled(true);
+    rig.clock.advance(micros_from_ms(400));
+    EXPECT_EQ(rig.gauge.ticks_run(), 11u);  // 25 to 275; the one due at 300 never runs
+}
+
+TEST(Timers, LateClockDropsMissedTicksAndKeepsCadence) {
+    SettableClock clock;
+    Timers timers(clock);
+    Timer timer(timers, "flight", 60);
+    int ticks = 0;
+    timer.on_tick = [&] { ++ticks; };
+    timer.set_enabled(true);
+    clock.now_ = micros_from_ms(250);  // 60, 120, 180, 240 all passed
+    timers.run_due();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timers.next_due(), micros_from_ms(300));
+}
+
+TEST(Timers, HeldTicksAreDroppedNotQueued) {
+    TimerRig rig;
+    rig.fast.set_enabled(true);
+    {
+        Timers::Hold hold(rig.timers);
+        rig.clock.advance(micros_from_ms(200));
+    }
+    EXPECT_TRUE(rig.log.empty());
+    rig.clock.advance(micros_from_ms(40));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@240"}));
+}
+
+TEST(Timers, TellTheClockEveryNewDeadline) {
+    SettableClock clock;
+    Timers timers(clock);
+    Timer a(timers, "a", 60), b(timers, "b", 500);
+    a.set_enabled(true);
+    b.set_enabled(true);
+    a.set_enabled(false);
+    b.set_enabled(false);
+    EXPECT_EQ(clock.deadlines, (std::vector<std::optional<Micros>>{micros_from_ms(60), micros_from_ms(60),
+                                                                   micros_from_ms(500), std::nullopt}));
+}
+
+TEST(Timers, HaltedTimersNeverTickAgain) {
+    TimerRig rig;
+    rig.fast.set_enabled(true);
+    rig.timers.halt();
+    rig.clock.advance(micros_from_ms(1000));
+    EXPECT_TRUE(rig.log.empty());
+    EXPECT_FALSE(rig.timers.next_due().has_value());
+}
+
+}  // namespace
+}  // namespace zorukan::runtime
