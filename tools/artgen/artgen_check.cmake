@@ -1,0 +1,44 @@
+# Regenerates the artwork into a scratch folder and requires every file to be
+# byte-identical to the committed copy in assets/. Fails when the art was
+# edited by hand or the generator stopped being deterministic.
+#
+#   cmake -DARTGEN=<zorukan-artgen> -DASSETS=<assets dir> -DSCRATCH=<dir> -P artgen_check.cmake
+
+foreach(var ARTGEN ASSETS SCRATCH)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "artgen_check: ${var} not set")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${SCRATCH}")
+file(MAKE_DIRECTORY "${SCRATCH}")
+execute_process(COMMAND "${ARTGEN}" "${SCRATCH}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "artgen_check: generator failed (${rc})")
+endif()
+
+file(GLOB_RECURSE generated RELATIVE "${SCRATCH}" "${SCRATCH}/*")
+list(LENGTH generated count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "artgen_check: generator wrote nothing")
+endif()
+
+set(mismatched "")
+foreach(f IN LISTS generated)
+    if(NOT EXISTS "${ASSETS}/${f}")
+        list(APPEND mismatched "${f} (missing from assets)")
+        continue()
+    endif()
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${SCRATCH}/${f}" "${ASSETS}/${f}"
+                    RESULT_VARIABLE differs)
+    if(NOT differs EQUAL 0)
+        list(APPEND mismatched "${f}")
+    endif()
+endforeach()
+
+if(mismatched)
+    list(JOIN mismatched "\n  " report)
+    message(FATAL_ERROR "artgen_check: assets differ from the generator's output "
+                        "(run `cmake --build <build> --target art`):\n  ${report}")
+endif()
+message(STATUS "artgen_check: ${count} files match")
