@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# require-packages.sh PACKAGE...: installs whichever of the Debian packages
+# named are missing. apt is only updated and asked when something is.
+set -euo pipefail
+
+missing=()
+for package in "$@"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+((${#missing[@]})) || exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
