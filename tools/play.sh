@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the game.
+# Sets up, builds and starts the game's window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-exec build/tools/replay/zorukan-replay tools/replay/sample.replay
+# Without a display Qt would abort with a long message; say it plainly. A
+# chosen platform (QT_QPA_PLATFORM, e.g. offscreen) knows what it needs.
+if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "play: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session" >&2
+  exit 1
+fi
+exec build/app/zorukan

@@ -1,0 +1,100 @@
+#include "app/fonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QRawFont>
+#include <algorithm>
+#include <cmath>
+
+#include "game/game.h"
+#include "runtime/virtual_clock.h"
+#include "scene/form1.h"
+
+namespace zorukan::app {
+
+namespace {
+
+// IPA P Gothic first: the set-up installs it, so the game looks the same on
+// every machine. The others are proportional Japanese gothics a desktop may
+// already have.
+const QStringList kGothics{"IPAPGothic", "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic", "IPAGothic"};
+
+constexpr float kDesignDpi = 96.0f;
+constexpr int kNarrowestStretch = 75;  // narrower than this is no longer legible
+
+int pixels_for(float points) { return static_cast<int>(std::lround(points * kDesignDpi / 72.0f)); }
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QString gothic_family() {
+    static const QString family = [] {
+        if (auto found = family_showing(kGothics, scene_texts())) return *found;
+        // Nothing we know of is installed: any Japanese face beats empty boxes.
+        const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+        return family_showing(japanese, scene_texts()).value_or(kGothics.front());
+    }();
+    return family;
+}
+
+}  // namespace
+
+QString scene_texts() {
+    // A scene as designed, only to read its captions.
+    runtime::VirtualClock clock;
+    runtime::Timers timers(clock);
+    const scene::Form1 form(timers);
+    QString all = text(scene::Form1::Caption);
+    for (const scene::ControlRef& control : form.drawing_order()) {
+        if (const auto* label = std::get_if<const scene::Label*>(&control)) all += text((*label)->Caption);
+    }
+    for (const char* box_text : {game::kHitTitle, game::kHitPrompt, game::kHitPromptAfter}) all += text(box_text);
+    return all;
+}
+
+std::optional<QString> family_showing(const QStringList& families, const QString& text) {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (!installed.contains(family, Qt::CaseInsensitive)) continue;
+        QFont font(family);
+        font.setPixelSize(pixels_for(9.0f));
+        const QRawFont raw = QRawFont::fromFont(font);
+        const bool all = std::all_of(text.begin(), text.end(), [&](QChar c) {
+            return c.isSpace() || raw.supportsCharacter(c);
+        });
+        if (all) return family;
+    }
+    return std::nullopt;
+}
+
+QFont scene_font(scene::FontId id) {
+    static const bool substituted = [] {
+        QFont::insertSubstitution(text(scene::kPGothicSmall.family), gothic_family());
+        return true;
+    }();
+    (void)substituted;
+    const scene::FontSpec& spec = id == scene::FontId::PGothicSmall ? scene::kPGothicSmall : scene::kWindowDefaultFont;
+    QFont font(spec.family.empty() ? gothic_family() : text(spec.family));
+    font.setPixelSize(pixels_for(spec.points));
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont label_font(const scene::Label& label) {
+    QFont font = scene_font(label.font);
+    const QString caption = text(label.Caption);
+    const int width = static_cast<int>(std::lround(label.Width / scene::kTwipsPerPixel));
+    const int natural = QFontMetrics(font).horizontalAdvance(caption);
+    for (int stretch = 100 * width / std::max(natural, 1); natural > width && stretch >= kNarrowestStretch; --stretch) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= width) break;
+    }
+    return font;
+}
+
+bool warn_if_fonts_missing(std::ostream& err) {
+    if (family_showing(QStringList{gothic_family()}, scene_texts())) return false;
+    err << "zorukan: no installed font can show the game's Japanese text; install the package fonts-ipafont-gothic\n";
+    return true;
+}
+
+}  // namespace zorukan::app

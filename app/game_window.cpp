@@ -1,0 +1,138 @@
+#include "app/game_window.h"
+
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "app/fonts.h"
+
+namespace zorukan::app {
+
+namespace {
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+GameWindow::GameWindow(game::Program& program, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      program_(program) {
+    const scene::Form1& form = program_.form();
+    setObjectName("Form1");
+    setWindowTitle(text(scene::Form1::Caption));
+    setFixedSize(px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight));
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the scene covers every pixel
+    setFont(scene_font(scene::FontId::WindowDefault));
+
+    cmd_set_ = make_button(program_.form().Cmd_Set);
+    cmd_start_ = make_button(program_.form().Cmd_Start);
+    make_text_box();
+    make_scroll_bar();
+    set_tab_order();
+    name_for_assistive_technology();
+
+    drawn_ = drawn_scene(form);
+    program_.trace().set_observer(this);
+    sync_from_model();
+}
+
+GameWindow::~GameWindow() { program_.trace().set_observer(nullptr); }
+
+void GameWindow::show_centred() {
+    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    show();
+}
+
+QPushButton* GameWindow::make_button(scene::CommandButton& control) {
+    auto* button = new QPushButton(this);  // no caption: the label below names it
+    button->setObjectName(text(control.name));
+    button->setGeometry(px_rect(control));
+    connect(button, &QPushButton::clicked, this, [this, &control] {
+        program_.click(control);
+        sync_from_model();
+    });
+    return button;
+}
+
+void GameWindow::make_text_box() {
+    const scene::TextBox& control = program_.form().Text1;
+    text1_ = new QLineEdit(this);
+    text1_->setObjectName(text(control.name));
+    text1_->setGeometry(px_rect(control));
+    text1_->setTextMargins(0, 0, 0, 0);
+    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        program_.type(typed.toStdString());
+    });
+}
+
+void GameWindow::make_scroll_bar() {
+    const scene::HScrollBar& control = program_.form().HScroll1;
+    hscroll1_ = new QScrollBar(Qt::Horizontal, this);
+    hscroll1_->setObjectName(text(control.name));
+    hscroll1_->setGeometry(px_rect(control));
+    hscroll1_->setRange(control.Min, control.Max);
+    hscroll1_->setSingleStep(1);
+    hscroll1_->setPageStep(1);
+    // The change comes after a click, or on release after a drag, never while
+    // the thumb moves; and the arrow keys must turn the barrel.
+    hscroll1_->setTracking(false);
+    hscroll1_->setInvertedControls(false);  // Qt's scroll bars default to true: Left would raise the angle
+    hscroll1_->setFocusPolicy(Qt::StrongFocus);
+    connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int value) {
+        program_.scroll_to(value);
+        sync_from_model();
+    });
+}
+
+void GameWindow::set_tab_order() {
+    // Labels hold places in the tab order but never take the focus.
+    QWidget* previous = nullptr;
+    for (const scene::TabStop& stop : scene::Form1::tab_order()) {
+        auto* widget = findChild<QWidget*>(text(stop.name), Qt::FindDirectChildrenOnly);
+        if (!widget) continue;
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void GameWindow::name_for_assistive_technology() {
+    // Each control is named by the label the player reads beside it.
+    const scene::Form1& form = program_.form();
+    cmd_set_->setAccessibleName(text(form.Label2.Caption));
+    cmd_start_->setAccessibleName(text(form.Label3.Caption));
+    text1_->setAccessibleName(text(form.Label1.Caption));
+    hscroll1_->setAccessibleName(text(form.Label1.Caption));
+}
+
+void GameWindow::sync_from_model() {
+    const scene::Form1& form = program_.form();
+    cmd_set_->setEnabled(form.Cmd_Set.Enabled);
+    cmd_start_->setEnabled(form.Cmd_Start.Enabled);
+    const QString angle_text = QString::fromStdString(form.Text1.Text);
+    if (text1_->text() != angle_text) text1_->setText(angle_text);
+    if (hscroll1_->value() != form.HScroll1.Value) {
+        const QSignalBlocker quiet(hscroll1_);
+        hscroll1_->setValue(form.HScroll1.Value);
+    }
+
+    std::vector<Drawn> now = drawn_scene(form);
+    const QRegion changed = changed_area(drawn_, now);
+    if (!changed.isEmpty()) update(changed);
+    drawn_ = std::move(now);
+}
+
+void GameWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter_.paint(painter, program_.form(), program_.trace());
+}
+
+void GameWindow::segment_drawn(const runtime::Segment& segment) { update(segment_area(segment)); }
+
+void GameWindow::window_repainted() { update(); }
+
+}  // namespace zorukan::app

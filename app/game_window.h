@@ -1,0 +1,55 @@
+#pragma once
+// The game's window, Form1: paints the scene, holds the real buttons, text
+// box and scroll bar, and hands every player action to the game. After each
+// event it brings the widgets in step with the game and repaints only the
+// part of the scene that changed.
+
+#include <QWidget>
+#include <vector>
+
+#include "app/scene_geometry.h"
+#include "app/scene_painter.h"
+#include "game/program.h"
+#include "runtime/trace.h"
+
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace zorukan::app {
+
+class GameWindow final : public QWidget, private runtime::TraceObserver {
+    Q_OBJECT
+public:
+    explicit GameWindow(game::Program& program, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    void show_centred();
+
+public Q_SLOTS:
+    // Call after anything that may have changed the game, such as timer ticks.
+    void sync_from_model();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void segment_drawn(const runtime::Segment& segment) override;
+    void window_repainted() override;
+
+    QPushButton* make_button(scene::CommandButton& button);
+    void make_text_box();
+    void make_scroll_bar();
+    void set_tab_order();
+    void name_for_assistive_technology();
+
+    game::Program& program_;
+    ScenePainter painter_;
+    std::vector<Drawn> drawn_;
+    QPushButton* cmd_set_ = nullptr;
+    QPushButton* cmd_start_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QScrollBar* hscroll1_ = nullptr;
+};
+
+}  // namespace zorukan::app

@@ -1,0 +1,74 @@
+#include "app/scene_painter.h"
+
+#include <QPainter>
+#include <ranges>
+
+#include "app/application.h"
+#include "app/fonts.h"
+#include "app/scene_geometry.h"
+#include "scene/pictures.h"
+
+namespace zorukan::app {
+
+namespace {
+
+QColor color(scene::Rgb rgb) { return {rgb.r, rgb.g, rgb.b}; }
+
+void draw(QPainter& painter, const scene::Shape& shape) {
+    const QRect area = px_rect(shape);
+    painter.setPen(Qt::black);
+    if (area.width() <= 1) {
+        // Too narrow for a fill: only the border's vertical line is left.
+        painter.drawLine(area.left(), area.top(), area.left(), area.bottom());
+        return;
+    }
+    painter.fillRect(area, color(shape.fill));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));  // a stroked rect is one pen wider
+}
+
+void draw(QPainter& painter, const scene::Line& line) {
+    painter.setPen(QPen(Qt::black, line.BorderWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(px(line.X1, line.Y1), px(line.X2, line.Y2));
+}
+
+void draw(QPainter& painter, const scene::Label& label) {
+    painter.setPen(Qt::black);
+    painter.setFont(label_font(label));
+    painter.drawText(px_rect(label), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                     QString::fromUtf8(label.Caption.data(), static_cast<qsizetype>(label.Caption.size())));
+}
+
+}  // namespace
+
+ScenePainter::ScenePainter() {
+    register_resources();
+    for (const scene::PictureInfo& info : scene::kPictures) {
+        QPixmap& pixmap = pictures_.at(static_cast<std::size_t>(info.id));
+        pixmap.load(QStringLiteral(":/pictures/") + QString::fromUtf8(info.file.data(), info.file.size()));
+        Q_ASSERT(pixmap.width() == info.width_px && pixmap.height() == info.height_px);
+    }
+}
+
+void ScenePainter::draw(QPainter& painter, const scene::Picture& picture) const {
+    if (picture.Visible) painter.drawPixmap(px(picture.Left, picture.Top), this->picture(picture.picture));
+}
+
+void ScenePainter::paint(QPainter& painter, const scene::Form1& form, const runtime::Trace& trace) const {
+    // Pixel art stays pixel art at any scale, and lines keep hard edges.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(QRect(0, 0, px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight)),
+                     color(scene::Form1::BackColor));
+
+    for (const scene::ControlRef& control : form.drawing_order() | std::views::reverse) {
+        if (auto p = std::get_if<const scene::Picture*>(&control)) draw(painter, **p);
+        else if (auto s = std::get_if<const scene::Shape*>(&control)) app::draw(painter, **s);
+        else if (auto l = std::get_if<const scene::Line*>(&control)) app::draw(painter, **l);
+        else if (auto t = std::get_if<const scene::Label*>(&control)) app::draw(painter, **t);
+    }
+
+    painter.setPen(QPen(Qt::black, 1));
+    for (const runtime::Segment& s : trace.segments()) painter.drawLine(px(s.x1, s.y1), px(s.x2, s.y2));
+}
+
+}  // namespace zorukan::app

@@ -1,0 +1,30 @@
+#pragma once
+// Paints the scene back to front from its drawing order, then the trace over
+// it. The windowed controls (buttons, text box, scroll bar) are child
+// widgets and paint themselves above all of this.
+
+#include <QPixmap>
+#include <array>
+
+#include "runtime/trace.h"
+#include "scene/form1.h"
+
+class QPainter;
+
+namespace zorukan::app {
+
+class ScenePainter {
+public:
+    ScenePainter();
+
+    void paint(QPainter& painter, const scene::Form1& form, const runtime::Trace& trace) const;
+
+    const QPixmap& picture(scene::PictureId id) const { return pictures_.at(static_cast<std::size_t>(id)); }
+
+private:
+    void draw(QPainter& painter, const scene::Picture& picture) const;
+
+    std::array<QPixmap, 6> pictures_;
+};
+
+}  // namespace zorukan::app

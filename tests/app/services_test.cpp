@@ -1,0 +1,108 @@
+// The window's runtime services: the real clock, the real message box and
+// the report of a fatal run-time error.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <sstream>
+
+#include "app/error_report.h"
+#include "app/message_box_ui.h"
+#include "app/real_clock.h"
+
+using namespace zorukan;
+
+namespace {
+
+class RecordingBoxes final : public runtime::MessageBoxUi {
+public:
+    void show(const std::string& prompt, const std::string& title) override { shown.push_back(title + "|" + prompt); }
+    std::vector<std::string> shown;
+};
+
+}  // namespace
+
+class ServicesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void realClockTicksOnCadenceAndIdlesWhenOff();
+    void messageBoxHasTitlePromptOneOkAndNoIcon();
+    void fatalErrorIsReportedWithItsNumber_data();
+    void fatalErrorIsReportedWithItsNumber();
+};
+
+// Nothing may stay armed once every timer is off: an idle window should
+// cost no wake-ups at all.
+void ServicesTest::realClockTicksOnCadenceAndIdlesWhenOff() {
+    app::RealClock clock;
+    runtime::Timers timers(clock);
+    clock.attach(timers);
+    runtime::Timer gauge(timers, "gauge", 1);  // floors at the 25 ms resolution
+    int ticks = 0, signals = 0;
+    gauge.on_tick = [&] { ++ticks; };
+    QObject::connect(&clock, &app::RealClock::ticked, [&] { ++signals; });
+    QVERIFY(!clock.armed());
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    gauge.set_enabled(true);
+    QVERIFY(clock.armed());
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 4, 2000);
+    QVERIFY(elapsed.elapsed() >= 4 * runtime::kTimerResolutionMs - 1);
+    QVERIFY(signals >= ticks);
+
+    gauge.set_enabled(false);
+    QVERIFY(!clock.armed());
+    const int stopped_at = ticks;
+    QTest::qWait(100);
+    QCOMPARE(ticks, stopped_at);
+}
+
+void ServicesTest::messageBoxHasTitlePromptOneOkAndNoIcon() {
+    app::QtMessageBoxUi ui;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("破壊"));
+        QCOMPARE(box->text(), QStringLiteral("テレビが破壊されました。"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->standardButton(box->buttons().front()), QMessageBox::Ok);
+        QVERIFY(box->isModal());
+        seen = true;
+        box->buttons().front()->click();
+    });
+    ui.show("テレビが破壊されました。", "破壊");
+    QVERIFY(seen);
+}
+
+void ServicesTest::fatalErrorIsReportedWithItsNumber_data() {
+    QTest::addColumn<int>("number");
+    QTest::newRow("invalid operation") << int(runtime::ErrorNumber::InvalidOperation);
+    QTest::newRow("overflow") << int(runtime::ErrorNumber::Overflow);
+    QTest::newRow("division by zero") << int(runtime::ErrorNumber::DivisionByZero);
+}
+
+void ServicesTest::fatalErrorIsReportedWithItsNumber() {
+    QFETCH(int, number);
+    const runtime::RuntimeError error(runtime::ErrorNumber(number), "detail of the failure");
+    RecordingBoxes boxes;
+    std::ostringstream err;
+    const int status = app::report_fatal(error, boxes, err);
+
+    QCOMPARE(status, number);
+    QVERIFY(status != 0);
+    QCOMPARE(err.str(), "zorukan: run-time error " + std::to_string(number) + ": detail of the failure\n");
+    QCOMPARE(boxes.shown.size(), std::size_t{1});
+    const QString shown = QString::fromStdString(boxes.shown.front());
+    QVERIFY(shown.contains(QStringLiteral("実行時エラー %1").arg(number)));
+    QVERIFY(shown.contains(QStringLiteral("detail of the failure")));
+    QVERIFY(!shown.contains(QStringLiteral("不明")));  // every number has its own message
+}
+
+QTEST_MAIN(ServicesTest)
+#include "services_test.moc"

@@ -1,0 +1,196 @@
+// What the window paints, checked on grabs of it: the layering of the scene,
+// the gauge, the trace, the fonts and the art at twice the scale.
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QTest>
+
+#include "app/application.h"
+#include "app/fonts.h"
+#include "app/scene_geometry.h"
+#include "harness.h"
+#include "scene/pictures.h"
+
+using zorukan::testing::GameHarness;
+namespace scene = zorukan::scene;
+
+namespace {
+
+QImage grab(GameHarness& game) { return game.window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+QImage art(scene::PictureId id) {
+    return QImage(QStringLiteral(":/pictures/") + QString::fromUtf8(scene::picture_info(id).file.data()))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+class WindowPixelsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { zorukan::app::register_resources(); }
+    void grassShowsBetweenSkyAndPanel_data();
+    void grassShowsBetweenSkyAndPanel();
+    void powerBarDrawnWidth_data();
+    void powerBarDrawnWidth();
+    void traceLiesOverSkyUntilRepaint();
+    void explosionInFrontOfTelevision();
+    void cannonBodyInFrontOfBarrelBase();
+    void pixelArtStaysCrispAtScaleTwo();
+    void captionsFitTheirLabels_data();
+    void captionsFitTheirLabels();
+    void fontCheckNeedsJapaneseGlyphs();
+};
+
+void WindowPixelsTest::grassShowsBetweenSkyAndPanel_data() {
+    QTest::addColumn<int>("x");
+    for (int x : {0, 150, 300, 450, 584}) QTest::addRow("x=%d", x) << x;
+}
+
+void WindowPixelsTest::grassShowsBetweenSkyAndPanel() {
+    QFETCH(int, x);
+    GameHarness game;
+    const QImage image = grab(game);
+    QCOMPARE(QColor(image.pixel(x, 221)) == QColor(0, 192, 0), false);  // still sky
+    for (int y = 222; y < 243; ++y) QCOMPARE(QColor(image.pixel(x, y)), QColor(0, 192, 0));
+    QCOMPARE(QColor(image.pixel(x, 243)) == QColor(0, 192, 0), false);  // the panel
+}
+
+void WindowPixelsTest::powerBarDrawnWidth_data() {
+    QTest::addColumn<float>("width");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("empty: border line only") << 0.0f << 1;
+    QTest::newRow("one step") << 200.0f << 13;
+    QTest::newRow("half") << 2000.0f << 133;
+    QTest::newRow("full") << 4000.0f << 267;
+}
+
+void WindowPixelsTest::powerBarDrawnWidth() {
+    QFETCH(float, width);
+    QFETCH(int, pixels);
+    GameHarness game;
+    game.form().Shape1.Width = width;
+    game.window().sync_from_model();
+    const QImage image = grab(game);
+    const int left = 176, middle = 264;
+    auto bar_colour = [&](int x) {
+        const QColor c(image.pixel(x, middle));
+        return c == Qt::black || c == QColor(64, 64, 64);
+    };
+    int drawn = 0;
+    while (bar_colour(left + drawn)) ++drawn;
+    QCOMPARE(drawn, pixels);
+    QCOMPARE(QColor(image.pixel(left, middle)), QColor(Qt::black));
+    if (pixels > 2) QCOMPARE(QColor(image.pixel(left + pixels / 2, middle)), QColor(64, 64, 64));
+}
+
+void WindowPixelsTest::traceLiesOverSkyUntilRepaint() {
+    GameHarness game;
+    game.program().trace().line(1500, 1500, 4500, 1500);  // (100,100) to (300,100) px
+    for (int x = 100; x <= 300; x += 50) QCOMPARE(QColor(grab(game).pixel(x, 100)), QColor(Qt::black));
+
+    game.program().trace().repaint_window();
+    const QImage sky = art(scene::PictureId::Sky);
+    for (int x = 100; x <= 300; x += 50) QCOMPARE(QColor(grab(game).pixel(x, 100)), QColor(sky.pixel(x, 100)));
+}
+
+void WindowPixelsTest::explosionInFrontOfTelevision() {
+    GameHarness game;
+    auto& form = game.form();
+    form.Image2.Left = form.Tv.Left;
+    form.Image2.Visible = true;
+    game.window().sync_from_model();
+    const QImage image = grab(game);
+    const QImage burst = art(scene::PictureId::Explosion);
+    const QImage tv = art(scene::PictureId::TvIntact);
+    const QPoint burst_at = zorukan::app::px(form.Image2.Left, form.Image2.Top);
+    const QPoint tv_at = zorukan::app::px(form.Tv.Left, form.Tv.Top);
+
+    // Where the two overlap, an opaque burst pixel covers the set and a
+    // transparent one lets it through.
+    int opaque = 0, clear = 0;
+    for (int y = burst_at.y(); y < tv_at.y() + tv.height(); ++y) {
+        for (int x = burst_at.x(); x < burst_at.x() + tv.width(); ++x) {
+            const QRgb b = burst.pixel(x - burst_at.x(), y - burst_at.y());
+            const QRgb expected = qAlpha(b) ? b : tv.pixel(x - tv_at.x(), y - tv_at.y());
+            QCOMPARE(QColor(image.pixel(x, y)), QColor(expected));
+            (qAlpha(b) ? opaque : clear)++;
+        }
+    }
+    QVERIFY(opaque > 0 && clear > 0);
+}
+
+void WindowPixelsTest::cannonBodyInFrontOfBarrelBase() {
+    GameHarness game;
+    const QImage image = grab(game);
+    const QImage body = art(scene::PictureId::CannonBody);
+    const QPoint body_at = zorukan::app::px(game.form().Image4.Left, game.form().Image4.Top);
+    const QPoint base = zorukan::app::px(game.form().Line1.X1, game.form().Line1.Y1);
+    const QRgb under_base = body.pixel(base - body_at);
+    QVERIFY(qAlpha(under_base) == 255);
+    QCOMPARE(QColor(image.pixel(base)), QColor(under_base));
+    QVERIFY(QColor(image.pixel(base)) != QColor(Qt::black));
+    // The transparent corner shows the sky behind it.
+    QVERIFY(qAlpha(body.pixel(0, 0)) == 0);
+    QCOMPARE(QColor(image.pixel(body_at)), QColor(art(scene::PictureId::Sky).pixel(body_at)));
+}
+
+// At a device pixel ratio of 2 every art pixel becomes a sharp 2x2 block.
+void WindowPixelsTest::pixelArtStaysCrispAtScaleTwo() {
+    GameHarness game;
+    QImage image(game.window().size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    game.window().render(&image);
+    const QImage sky = art(scene::PictureId::Sky);
+    for (int y = 10; y < 220; y += 37) {
+        for (int x = 5; x < 580; x += 41) {
+            for (QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+                QCOMPARE(QColor(image.pixel(2 * x + d.x(), 2 * y + d.y())), QColor(sky.pixel(x, y)));
+            }
+        }
+    }
+}
+
+void WindowPixelsTest::captionsFitTheirLabels_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) QTest::newRow(name) << name;
+}
+
+// The substitute fonts are wider than the design's; a caption must still
+// fit its label, in glyphs the font really has, and stay legible.
+void WindowPixelsTest::captionsFitTheirLabels() {
+    QFETCH(QString, name);
+    GameHarness game;
+    const scene::Label* label = nullptr;
+    for (const scene::ControlRef& control : game.form().drawing_order()) {
+        auto candidate = std::get_if<const scene::Label*>(&control);
+        if (candidate && QString::fromUtf8((*candidate)->name.data()) == name) label = *candidate;
+    }
+    QVERIFY(label);
+    const QString caption = QString::fromUtf8(label->Caption.data(), label->Caption.size());
+    const QFont font = zorukan::app::label_font(*label);
+    const QFontMetrics metrics(font);
+    const QSize size = zorukan::app::px_rect(*label).size();
+    QVERIFY2(metrics.horizontalAdvance(caption) <= size.width(), qPrintable(caption));
+    QVERIFY2(metrics.ascent() <= size.height(), qPrintable(caption));
+    QVERIFY(font.stretch() == QFont::AnyStretch || font.stretch() >= 75);
+    for (QChar c : caption) QVERIFY(metrics.inFont(c));
+}
+
+void WindowPixelsTest::fontCheckNeedsJapaneseGlyphs() {
+    const QString texts = zorukan::app::scene_texts();
+    QVERIFY(texts.contains(QStringLiteral("ピロリン座")));
+    QVERIFY2(zorukan::app::family_showing({"IPAPGothic"}, texts), "the set-up installs fonts-ipafont-gothic");
+
+    QStringList latin_only;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) latin_only << family;
+    }
+    QVERIFY(!latin_only.isEmpty());
+    QVERIFY(!zorukan::app::family_showing(latin_only.mid(0, 5), texts));
+    QVERIFY(!zorukan::app::family_showing({"No Such Font Family"}, texts));
+}
+
+QTEST_MAIN(WindowPixelsTest)
+#include "window_pixels_test.moc"
