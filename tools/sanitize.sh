@@ -7,10 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/require-packages.sh build-essential cmake libgtest-dev libgmock-dev
+# The set-up installs what the whole suite needs, the window's tests included.
+tools/setup.sh >/dev/null
 
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORUKAN_BUILD_APP=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORUKAN_BUILD_APP=ON \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j"$(nproc)"
 
