@@ -101,7 +101,10 @@ void Session::play(const Event& event) {
     scene::Form1& form = program_.form();
     switch (event.action) {
         case Action::ClickSet:
-            if (program_.click(form.Cmd_Set)) power_ticks_at_set_ = form.Tmr_Power.ticks_run();
+            if (program_.click(form.Cmd_Set)) {
+                power_ticks_at_set_ = form.Tmr_Power.ticks_run();
+                set_at_ = clock_.now();
+            }
             break;
         case Action::ClickStart: {
             const bool launching = *state_ == ShotState::Charging;
@@ -182,6 +185,12 @@ void Session::check_gauge(ShotState state) {
     int expected_direction = 0;
     if (state == ShotState::Charging) {
         const auto ticks = f.Tmr_Power.ticks_run() - power_ticks_at_set_;
+        // No box can open while charging, so no tick is dropped.
+        const auto due = static_cast<std::uint64_t>((clock_.now() - set_at_) / f.Tmr_Power.period());
+        if (ticks != due) {
+            break_rule("a timer switched on ticks a full period later, then on its cadence",
+                       "Tmr_Power ticked " + str(ticks) + " times in " + str((clock_.now() - set_at_) / 1000) + " ms");
+        }
         expected = static_cast<float>(swing_width(ticks));
         expected_direction = swing_direction(ticks);
     } else if (state != ShotState::Armed) {
@@ -215,6 +224,13 @@ void Session::check_shot(ShotState state) {
     if (state != ShotState::Flying && state != ShotState::Exploding) return;
 
     const Micros tick = f.Timer1.period();
+    // Ticks dropped while a box is open do not count as flight.
+    const auto due = (clock_.now() - launched_at_) / tick;
+    if (boxed_in_shot_ == 0 ? s.FlightTime != due : s.FlightTime > due) {
+        break_rule("a timer switched on ticks a full period later, then on its cadence",
+                   "FlightTime " + str(s.FlightTime) + " " + str((clock_.now() - launched_at_) / 1000) +
+                       " ms after launch");
+    }
     const int longest = last_landing_tick() + static_cast<int>(f.Timer2.period() / tick);
     if (s.FlightTime > longest) {
         break_rule("every shot ends in Armed", "FlightTime " + str(s.FlightTime) + " > " + str(longest));

@@ -88,6 +88,7 @@ private:
     // What the model expects, kept alongside the game.
     std::optional<ShotState> state_;
     std::uint64_t power_ticks_at_set_ = 0;
+    runtime::Micros set_at_ = 0;
     float width_at_launch_ = 0;
     int angle_at_launch_ = 0;
     runtime::Micros launched_at_ = 0;
