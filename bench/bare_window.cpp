@@ -1,0 +1,74 @@
+// The floor for the window figures: a bare Qt window of the game's size,
+// measured the same ways as the game's window.
+//   bare_window first-frame   prints first_frame_ns once its first frame is up, and exits
+//   bare_window idle          prints idle_timer_events and idle_cpu_ms over 5 s
+//   bare_window clocks        prints the intervals of plain precise QTimers at
+//                             the game's two fast periods, 60 ms and 25 ms
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstring>
+#include <memory>
+
+#include "bench/probe.h"
+#include "bench/window_modes.h"
+
+namespace {
+
+using namespace zorukan::bench;
+
+// Records `count` intervals of a repeating precise timer, then calls `done`.
+void time_intervals(int period_ms, int count, std::function<void(std::vector<double>)> done) {
+    auto* timer = new QTimer;
+    timer->setTimerType(Qt::PreciseTimer);
+    auto intervals = std::make_shared<std::vector<double>>();
+    auto previous = std::make_shared<std::int64_t>(monotonic_ns());
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        const std::int64_t now = monotonic_ns();
+        intervals->push_back(static_cast<double>(now - *previous) / 1e6);
+        *previous = now;
+        if (static_cast<int>(intervals->size()) < count) return;
+        timer->stop();
+        timer->deleteLater();
+        done(std::move(*intervals));
+    });
+    timer->start(period_ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const Mode mode = parse_mode(argc, argv);
+    if (mode == Mode::Unknown) return usage(argv[0]);
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.setFixedSize(kWindowWidth, kWindowHeight);
+    window.show();
+
+    after_first_frame(window, [mode] {
+        switch (mode) {
+        case Mode::FirstFrame:
+            report("first_frame_ns", static_cast<double>(monotonic_ns()));
+            QCoreApplication::quit();
+            break;
+        case Mode::Idle:
+            measure_idle(kIdleSettleMs, kIdleMs);
+            break;
+        case Mode::Clocks:
+            time_intervals(kFlightPeriodMs, kFlightIntervals, [](std::vector<double> flight) {
+                report_intervals("flight", flight, kFlightPeriodMs);
+                time_intervals(kGaugePeriodMs, kGaugeIntervals, [](std::vector<double> gauge) {
+                    report_intervals("gauge", gauge, kGaugePeriodMs);
+                    QCoreApplication::quit();
+                });
+            });
+            break;
+        default:
+            QCoreApplication::exit(2);
+        }
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,244 @@
+// The game's own window, composed as the game composes it, measured from
+// outside through the window's events and the core's public timers.
+//   game_window_bench first-frame   prints first_frame_ns once its first frame is up, and exits
+//   game_window_bench idle          the armed game left alone: idle_timer_events, idle_cpu_ms
+//   game_window_bench clocks        400 intervals of Tmr_Power, then 200 of Timer1 over
+//                                   shots fired straight up at full power, with the area
+//                                   repainted for each new segment
+//   game_window_bench paint         paint time of one new segment over 10 and 1,000
+
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+#include <iostream>
+#include <memory>
+
+#include "app/application.h"
+#include "app/error_report.h"
+#include "app/fonts.h"
+#include "app/game_window.h"
+#include "app/message_box_ui.h"
+#include "app/real_clock.h"
+#include "app/scene_geometry.h"
+#include "bench/probe.h"
+#include "bench/window_modes.h"
+
+namespace {
+
+using namespace zorukan;
+using namespace zorukan::bench;
+
+// Everything main() builds, in the same order.
+struct Game {
+    Game() {
+        clock.attach(program.timers());
+        program.load();
+        window = std::make_unique<app::GameWindow>(program);
+        boxes.set_parent(window.get());
+        QObject::connect(&clock, &app::RealClock::ticked, window.get(), &app::GameWindow::sync_from_model);
+    }
+    QPushButton& button(const char* name) { return *window->findChild<QPushButton*>(name); }
+
+    app::RealClock clock;
+    runtime::SeededRandom random{runtime::SeededRandom::system_clock_reading};
+    app::QtMessageBoxUi boxes;
+    game::Program program{{clock, random, boxes, [](const runtime::RuntimeError& error) {
+                               std::cerr << "game_window_bench: run-time error " << error.code() << "\n";
+                               QCoreApplication::exit(1);
+                           }}};
+    std::unique_ptr<app::GameWindow> window;
+};
+
+// Puts `before` and `after` around every tick procedure `timer` runs.
+void wrap_tick(runtime::Timer& timer, std::function<void()> before, std::function<void()> after) {
+    timer.on_tick = [inner = timer.on_tick, before = std::move(before), after = std::move(after)] {
+        before();
+        inner();
+        after();
+    };
+}
+
+// Clicks and the like wait until the tick procedure has returned.
+void later(std::function<void()> call) { QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection); }
+
+// Delivers events for a while, so pending repaints reach the screen.
+void pump(int ms) {
+    const std::int64_t until = monotonic_ns() + std::int64_t{ms} * 1'000'000;
+    while (monotonic_ns() < until) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The pixels of a segment's bounding box grown by the one-pixel pen on each side.
+std::int64_t segment_floor(const runtime::Segment& s) {
+    const QPoint a = app::px(s.x1, s.y1), b = app::px(s.x2, s.y2);
+    return static_cast<std::int64_t>(std::abs(a.x() - b.x()) + 1 + 2) * (std::abs(a.y() - b.y()) + 1 + 2);
+}
+
+// The gauge, then the flight. A shot straight up never reaches the
+// television (whose left edge is at 1560 or more) and keeps the trace over
+// the sky; firing at full power keeps it 58 ticks in the air.
+class ClockRun {
+public:
+    explicit ClockRun(Game& game) : game_(game), paints_(*game.window) {
+        scene::Form1& form = game_.program.form();
+        wrap_tick(form.Tmr_Power, [this] { gauge_tick(); }, [this] { after_gauge_tick(); });
+        wrap_tick(form.Timer1, [this] { flight_tick(); }, [this] { after_flight_tick(); });
+        QObject::connect(&game_.clock, &app::RealClock::ticked, [this] { maybe_rearm(); });
+        paints_.painted = [this](const QRegion& region, double) {
+            if (pending_) repainted_ += area(region);
+        };
+        game_.window->findChild<QScrollBar*>("HScroll1")->setValue(90);
+        game_.button("Cmd_Set").click();
+    }
+
+private:
+    void gauge_tick() {
+        const std::int64_t now = monotonic_ns();
+        if (gauge_previous_ && gauge_.size() < kGaugeIntervals)
+            gauge_.push_back(static_cast<double>(now - gauge_previous_) / 1e6);
+        gauge_previous_ = now;
+    }
+    void after_gauge_tick() {
+        const bool gauge_done = gauge_.size() >= kGaugeIntervals;
+        if (gauge_done && game_.program.form().Shape1.Width >= 4000 && !firing_) {
+            firing_ = true;
+            later([this] {
+                flight_previous_ = 0;
+                gauge_previous_ = 0;
+                game_.button("Cmd_Start").click();
+            });
+        }
+    }
+    void flight_tick() {
+        const std::int64_t now = monotonic_ns();
+        if (flight_previous_) flight_.push_back(static_cast<double>(now - flight_previous_) / 1e6);
+        flight_previous_ = now;
+        finish_segment();
+        segments_before_ = game_.program.trace().segments().size();
+    }
+    void after_flight_tick() {
+        const auto& segments = game_.program.trace().segments();
+        if (segments.size() > segments_before_) {
+            pending_ = true;
+            floor_ = segment_floor(segments.back());
+            repainted_ = 0;
+        }
+        if (flight_.size() >= kFlightIntervals) later([this] { finish(); });
+    }
+    void finish_segment() {
+        if (!pending_) return;
+        pending_ = false;
+        area_ratios_.push_back(static_cast<double>(repainted_) / static_cast<double>(floor_));
+        if (area_ratios_.size() == 1 || repainted_ * worst_floor_ > worst_area_ * floor_) {
+            worst_area_ = repainted_;
+            worst_floor_ = floor_;
+        }
+    }
+    void maybe_rearm() {
+        const scene::Form1& form = game_.program.form();
+        if (!firing_ || !form.Cmd_Set.Enabled || finished_) return;
+        firing_ = false;  // the shot ended: charge the next one
+        finish_segment();
+        later([this] { game_.button("Cmd_Set").click(); });
+    }
+    void finish() {
+        if (finished_) return;
+        finished_ = true;
+        finish_segment();
+        flight_.resize(kFlightIntervals);
+        report_intervals("gauge", gauge_, kGaugePeriodMs);
+        report_intervals("flight", flight_, kFlightPeriodMs);
+        report("paint_area_px", static_cast<double>(worst_area_));
+        report("paint_area_floor_px", static_cast<double>(worst_floor_));
+        report("paint_area_median_ratio", median(area_ratios_));
+        report("paint_area_segments", static_cast<double>(area_ratios_.size()));
+        QCoreApplication::quit();
+    }
+
+    Game& game_;
+    PaintWatch paints_;
+    std::vector<double> gauge_, flight_, area_ratios_;
+    std::int64_t gauge_previous_ = 0, flight_previous_ = 0;
+    bool firing_ = false, finished_ = false;
+    std::size_t segments_before_ = 0;
+    bool pending_ = false;
+    std::int64_t repainted_ = 0, floor_ = 1, worst_area_ = 0, worst_floor_ = 1;
+};
+
+// Arcs like the game's own, spread over the sky, as many as asked for.
+std::vector<runtime::Segment> trace_of(int count) {
+    std::vector<runtime::Segment> segments;
+    for (int shot = 0; static_cast<int>(segments.size()) < count; ++shot) {
+        const double angle = (20 + (shot * 7) % 65) * 3.14159 / 180, speed = 150 + (shot * 37) % 140;
+        auto at = [&](int t) {
+            return QPointF(720 + speed * std::cos(angle) * t, 3360 - (speed * std::sin(angle) * t - t * t * 5.0));
+        };
+        for (int t = 1; static_cast<int>(segments.size()) < count; ++t) {
+            const QPointF a = at(t - 1), b = at(t);
+            if (b.y() > 3300 || b.x() > 8700) break;
+            if (b.y() < 0) continue;
+            segments.push_back({float(a.x()), float(a.y()), float(b.x()), float(b.y())});
+        }
+    }
+    return segments;
+}
+
+// Paint time of the area one new segment repaints, with `count` segments
+// already on the window: the median of many repaints of that area.
+double paint_time_us(Game& game, PaintWatch& paints, int count) {
+    runtime::Trace& trace = game.program.trace();
+    trace.repaint_window();
+    for (const runtime::Segment& s : trace_of(count)) trace.line(s.x1, s.y1, s.x2, s.y2);
+    pump(200);
+    // A segment as long as one at full power near the top of its arc.
+    const runtime::Segment newest{4000, 900, 4300, 960};
+    QRegion repainted;
+    paints.painted = [&](const QRegion& region, double) { repainted += region; };
+    trace.line(newest.x1, newest.y1, newest.x2, newest.y2);
+    pump(100);
+
+    std::vector<double> times;
+    paints.painted = [&](const QRegion&, double micros) { times.push_back(micros); };
+    for (int i = 0; i < 300; ++i) game.window->repaint(repainted);
+    paints.painted = nullptr;
+    return median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    app::describe_application();
+    app::warn_if_fonts_missing(std::cerr);
+    const Mode mode = parse_mode(argc, argv);
+    if (mode == Mode::Unknown) return usage(argv[0]);
+
+    Game game;
+    if (game.program.halted()) return 1;
+    game.window->show_centred();
+    std::unique_ptr<ClockRun> clocks;
+    std::unique_ptr<PaintWatch> paints;
+    after_first_frame(*game.window, [&] {
+        switch (mode) {
+        case Mode::FirstFrame:
+            report("first_frame_ns", static_cast<double>(monotonic_ns()));
+            QCoreApplication::quit();
+            break;
+        case Mode::Idle:
+            measure_idle(kIdleSettleMs, kIdleMs);
+            break;
+        case Mode::Clocks:
+            clocks = std::make_unique<ClockRun>(game);
+            break;
+        case Mode::Paint:
+            paints = std::make_unique<PaintWatch>(*game.window);
+            report("paint_us_10", paint_time_us(game, *paints, 10));
+            report("paint_us_1000", paint_time_us(game, *paints, 1000));
+            QCoreApplication::quit();
+            break;
+        case Mode::Unknown:
+            QCoreApplication::exit(2);
+        }
+    });
+    return QApplication::exec();
+}
