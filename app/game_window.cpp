@@ -126,9 +126,23 @@ void GameWindow::sync_from_model() {
     drawn_ = std::move(now);
 }
 
-void GameWindow::paintEvent(QPaintEvent*) {
+void GameWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    // A window system may force another size on the window anyway; beyond
+    // the scene it shows the window's own colour, not stale pixels.
+    const QRect scene_area(0, 0, px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight));
+    const scene::Rgb back = scene::Form1::BackColor;
+    for (const QRect& beyond : event->region() - scene_area) painter.fillRect(beyond, QColor(back.r, back.g, back.b));
     painter_.paint(painter, program_.form(), program_.trace());
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+    // The scene has one size: a maximised or full-screen state asked for by
+    // the window system is undone at once.
+    constexpr Qt::WindowStates kResizing = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & kResizing))
+        setWindowState(windowState() & ~kResizing);
+    QWidget::changeEvent(event);
 }
 
 void GameWindow::segment_drawn(const runtime::Segment& segment) { update(segment_area(segment)); }

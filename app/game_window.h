@@ -32,6 +32,7 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void segment_drawn(const runtime::Segment& segment) override;
