@@ -2,6 +2,7 @@
 // The game's message boxes as modal Qt boxes: title, prompt, one OK button
 // and no icon.
 
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -11,6 +12,8 @@ namespace zorukan::app {
 
 class QtMessageBoxUi final : public runtime::MessageBoxUi {
 public:
+    QtMessageBoxUi();
+
     // The window is made after the game that needs the boxes, so it comes later.
     void set_parent(QWidget* parent) { parent_ = parent; }
 
@@ -18,6 +21,10 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    // Once the player has closed the last window the game is over: a box
+    // still due in the same event would stand alone on the desktop.
+    QObject closing_watch_;
+    bool closing_ = false;
 };
 
 }  // namespace zorukan::app
