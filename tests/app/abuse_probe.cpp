@@ -1,0 +1,145 @@
+// A test-only copy of the desktop game's composition (real clock, real
+// boxes, real window, the same fatal-error reporter as main) that steers one
+// shot into a chosen ending, for abuse_test to run as a child process:
+//
+//   zorukan_abuse_probe hit|overflow ok|close-window
+//
+// "hit" aims the shell at the television so the two boxes open; "overflow"
+// puts the flight counter at its limit so the next real flight tick raises
+// the overflow error. At the first box the probe either presses OK or closes
+// the game's window. Every box it sees is written to standard output, so the
+// parent can tell which boxes opened and when.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string_view>
+
+#include "app/error_report.h"
+#include "app/game_window.h"
+#include "app/message_box_ui.h"
+#include "app/real_clock.h"
+#include "runtime/virtual_clock.h"
+
+using namespace zorukan;
+
+namespace {
+
+constexpr int kGiveUpMs = 5000;  // the parent reports a hang as status 99
+
+class FixedRandom final : public runtime::RandomSource {
+public:
+    void seed_from_clock() override {}
+    float next() override { return 0.0f; }
+};
+
+class CountingBoxes final : public runtime::MessageBoxUi {
+public:
+    void show(const std::string&, const std::string&) override { ++shown; }
+    int shown = 0;
+};
+
+// A shot fired with an empty bar at the designed angle follows one fixed
+// path; a headless dry run finds a television place it hits.
+float television_left_that_is_hit() {
+    for (float left = 1000; left < 8400; left += 15) {
+        runtime::VirtualClock clock;
+        FixedRandom random;
+        CountingBoxes boxes;
+        game::Program dry({clock, random, boxes, {}});
+        clock.attach(dry.timers());
+        dry.load();
+        dry.form().Tv.Left = left;
+        dry.click(dry.form().Cmd_Set);
+        dry.click(dry.form().Cmd_Start);
+        clock.advance_until([&] { return boxes.shown > 0 || !dry.form().Timer1.enabled(); });
+        if (boxes.shown > 0) return left;
+    }
+    std::cout << "no television place is hit\n";
+    std::exit(98);
+}
+
+class BoxWatcher final : public QObject {
+public:
+    explicit BoxWatcher(std::function<void(QMessageBox*)> shown) : shown_(std::move(shown)) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(object)) shown_(box);
+        return false;
+    }
+
+private:
+    std::function<void(QMessageBox*)> shown_;
+};
+
+QString one_line(QString text) { return text.replace(QLatin1Char('\n'), QLatin1Char(' ')); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        std::cerr << "usage: zorukan_abuse_probe hit|overflow ok|close-window\n";
+        return 2;
+    }
+    const bool overflow = args[1] == QStringLiteral("overflow");
+    const bool close_window = args[2] == QStringLiteral("close-window");
+
+    // As main composes the game.
+    app::RealClock clock;
+    FixedRandom random;
+    app::QtMessageBoxUi boxes;
+    int status = 0;
+    game::Program program({clock, random, boxes, [&](const runtime::RuntimeError& error) {
+                               status = app::report_fatal(error, boxes, std::cerr);
+                               QApplication::exit(status);
+                           }});
+    clock.attach(program.timers());
+    program.load();
+    if (!overflow) program.form().Tv.Left = television_left_that_is_hit();
+
+    app::GameWindow window(program);
+    boxes.set_parent(&window);
+    QObject::connect(&clock, &app::RealClock::ticked, &window, &app::GameWindow::sync_from_model);
+    window.show_centred();
+
+    QTimer::singleShot(0, [&] {
+        window.findChild<QPushButton*>("Cmd_Set")->click();
+        window.findChild<QPushButton*>("Cmd_Start")->click();
+        if (overflow) program.game().state().FlightTime = 32767;
+    });
+
+    // Every box that is shown is logged, even one that closes again at once;
+    // the answer to it comes from inside its own event loop.
+    bool window_closed = false;
+    BoxWatcher watcher([&](QMessageBox* box) {
+        std::cout << "box " << one_line(box->windowTitle()).toStdString() << " | "
+                  << one_line(box->text()).toStdString() << " | parent "
+                  << (box->parentWidget() == &window ? "window" : "other") << std::endl;
+        QTimer::singleShot(0, box, [&, box] {
+            if (close_window && !window_closed) {
+                window_closed = true;
+                window.close();
+                std::cout << "window closed" << std::endl;
+            } else {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+    });
+    application.installEventFilter(&watcher);
+
+    QTimer::singleShot(kGiveUpMs, [] {
+        std::cout << "still running" << std::endl;
+        std::_Exit(99);
+    });
+    const int exit_status = QApplication::exec();
+    std::cout << "exec returned " << exit_status << std::endl;
+    return exit_status;
+}

@@ -1,0 +1,293 @@
+// The window under abuse: clicks faster than the game ticks, a huge paste,
+// attempts to resize it, hiding it mid-shot, and closing it or failing while
+// a box waits for the player.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QWindow>
+
+#include "harness.h"
+
+using zorukan::testing::GameHarness;
+
+namespace {
+
+// Black pixels in the rows above the cannon and the television, where only
+// the trace is black.
+int black_in_sky(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < 210; ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == Qt::black;
+    return count;
+}
+
+// What the window shows on its screen, as opposed to what it would paint.
+QImage on_screen(QWidget& window) {
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage painted(QWidget& window) { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// Sets the gauge going for `charge_ms` (none if negative), then launches and
+// flies `ticks` flight ticks.
+void prepare(GameHarness& game, int charge_ms, int ticks) {
+    if (charge_ms < 0) return;
+    game.click("Cmd_Set");
+    game.advance_ms(charge_ms);
+    if (ticks < 0) return;
+    game.click("Cmd_Start");
+    game.advance_ms(60 * ticks);
+}
+
+}  // namespace
+
+class AbuseTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void hundredInputsBetweenTwoTicks_data();
+    void hundredInputsBetweenTwoTicks();
+    void megabytePasteIsHarmless_data();
+    void megabytePasteIsHarmless();
+    void resizeAttemptsKeepScene_data();
+    void resizeAttemptsKeepScene();
+    void hiddenAndShownKeepsTrace_data();
+    void hiddenAndShownKeepsTrace();
+    void gameEndsProperly_data();
+    void gameEndsProperly();
+};
+
+void AbuseTest::hundredInputsBetweenTwoTicks_data() {
+    QTest::addColumn<int>("charge_ms");  // before the clicks; negative: armed
+    QTest::addColumn<int>("ticks");      // flight ticks before the clicks; negative: not launched
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("speed");
+    QTest::newRow("armed, clicks") << -1 << -1 << "click" << (0 + 1800) / 20;
+    QTest::newRow("armed, space key") << -1 << -1 << "space" << (0 + 1800) / 20;
+    QTest::newRow("charging, clicks") << 250 << -1 << "click" << (2000 + 1800) / 20;
+    QTest::newRow("charging, space key") << 250 << -1 << "space" << (2000 + 1800) / 20;
+    QTest::newRow("flying, clicks") << 0 << 2 << "click" << (0 + 1800) / 20;
+    QTest::newRow("flying, space key") << 0 << 2 << "space" << (0 + 1800) / 20;
+}
+
+// Both buttons hammered in turn a hundred times within one flight period
+// end in one flight: the gauge starts at most once, later presses of
+// Cmd_Start only fix the same speed again, and the next tick is the flight's
+// only one.
+void AbuseTest::hundredInputsBetweenTwoTicks() {
+    QFETCH(int, charge_ms);
+    QFETCH(int, ticks);
+    QFETCH(QString, input);
+    QFETCH(int, speed);
+    GameHarness game;
+    game.window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&game.window()));
+    prepare(game, charge_ms, ticks);
+    const std::uint64_t gauge_ticks = game.form().Tmr_Power.ticks_run();
+    const std::uint64_t flight_ticks = game.form().Timer1.ticks_run();
+
+    for (int i = 0; i < 100; ++i) {
+        auto* button = game.widget<QPushButton>(i % 2 ? "Cmd_Start" : "Cmd_Set");
+        if (input == "click") QTest::mouseClick(button, Qt::LeftButton);
+        if (input == "space") QTest::keyClick(button, Qt::Key_Space);
+    }
+    QCOMPARE(game.form().Timer1.ticks_run(), flight_ticks);
+    QCOMPARE(game.form().Tmr_Power.ticks_run(), gauge_ticks);
+    game.advance_ms(60);
+
+    QCOMPARE(game.program().state().Speed, speed);
+    QCOMPARE(game.form().Timer1.ticks_run(), flight_ticks + 1);
+    QCOMPARE(game.program().trace().segments().size(), std::size_t(game.form().Timer1.ticks_run()));
+    QVERIFY(!game.form().Tmr_Power.enabled());
+    QVERIFY(game.form().Timer1.enabled());
+    QVERIFY(!game.form().Cmd_Set.Enabled && game.form().Cmd_Start.Enabled);
+    QVERIFY(!game.widget<QPushButton>("Cmd_Set")->isEnabled());
+    QVERIFY(game.widget<QPushButton>("Cmd_Start")->isEnabled());
+    QVERIFY(!game.program().halted());
+}
+
+void AbuseTest::megabytePasteIsHarmless_data() {
+    QTest::addColumn<QString>("pasted");
+    constexpr int kMegabyte = 1 << 20;
+    QTest::newRow("digits") << QString(kMegabyte, QLatin1Char('9'));
+    QTest::newRow("Japanese") << QString(kMegabyte / 3, QChar(0x767A));  // 発, three bytes each
+    QTest::newRow("lines") << QStringLiteral("45\n").repeated(kMegabyte / 3);
+    QTest::newRow("controls and NUL") << QStringLiteral("\t\r\x1b").append(QChar(0)).repeated(kMegabyte / 4);
+}
+
+// Nothing reads the text box, so a megabyte in it must not slow the game,
+// leak into its state or survive the next turn of the scroll bar.
+void AbuseTest::megabytePasteIsHarmless() {
+    QFETCH(QString, pasted);
+    GameHarness game;
+    game.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+    auto* box = game.widget<QLineEdit>("Text1");
+    const float barrel_x = game.form().Line1.X2;
+    QApplication::clipboard()->setText(pasted);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(box->text().size() > 1000);
+    QCOMPARE(QString::fromStdString(game.form().Text1.Text), box->text());
+    QCOMPARE(game.form().HScroll1.Value, 30);
+    QCOMPARE(game.form().Line1.X2, barrel_x);
+
+    // A shot goes on as usual and leaves the pasted text alone.
+    const QString kept = box->text();
+    game.fire(250);
+    QVERIFY(game.form().Image2.Visible);
+    QCOMPARE(box->text(), kept);
+
+    QTest::keyClick(game.widget<QScrollBar>("HScroll1"), Qt::Key_Right);
+    QCOMPARE(box->text(), QStringLiteral("31"));
+    QCOMPARE(game.form().Text1.Text, std::string("31"));
+}
+
+void AbuseTest::resizeAttemptsKeepScene_data() {
+    QTest::addColumn<QString>("attempt");
+    QTest::addColumn<QSize>("size");  // what the window ends up with
+    const QSize scene_size(585, 309);
+    QTest::newRow("resize larger") << "resize larger" << scene_size;
+    QTest::newRow("resize smaller") << "resize smaller" << scene_size;
+    QTest::newRow("geometry") << "geometry" << scene_size;
+    QTest::newRow("maximise") << "maximise" << scene_size;
+    QTest::newRow("full screen") << "full screen" << scene_size;
+    QTest::newRow("window system maximises") << "window system maximises" << scene_size;
+    // A window manager that ignores the fixed size can impose another one.
+    QTest::newRow("window system imposes a size") << "window system resize" << QSize(900, 600);
+}
+
+// The scene is drawn for one size only. Requests for another are refused;
+// a size the window system imposes anyway leaves the scene where it was,
+// with the window's colour beyond it, not stale pixels. A shot in flight
+// keeps its trace through all of it.
+void AbuseTest::resizeAttemptsKeepScene() {
+    QFETCH(QString, attempt);
+    QFETCH(QSize, size);
+    GameHarness game;
+    auto& window = game.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    prepare(game, 250, 8);
+    const QImage before = painted(window);
+    QVERIFY(black_in_sky(before) > 0);
+    const QRect set_button = game.widget<QPushButton>("Cmd_Set")->geometry();
+
+    if (attempt == "resize larger") window.resize(900, 600);
+    if (attempt == "resize smaller") window.resize(200, 100);
+    if (attempt == "geometry") window.setGeometry(10, 10, 1000, 700);
+    if (attempt == "maximise") window.showMaximized();
+    if (attempt == "full screen") window.showFullScreen();
+    if (attempt == "window system maximises") window.windowHandle()->showMaximized();
+    if (attempt == "window system resize") window.windowHandle()->resize(size);
+    QTest::qWait(50);
+
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen), Qt::WindowStates());
+    QCOMPARE(game.widget<QPushButton>("Cmd_Set")->geometry(), set_button);
+    // The panel picture, 67 rows from row 243, reaches one row below the
+    // client area; everything else beyond the scene is the window's colour.
+    const QRegion scene_area = QRect(0, 0, 585, 310);
+    for (const QImage& image : {painted(window), on_screen(window)}) {
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.copy(before.rect()), before);
+        for (const QRect& beyond : QRegion(image.rect()) - scene_area)
+            for (int y = beyond.top(); y <= beyond.bottom(); ++y)
+                for (int x = beyond.left(); x <= beyond.right(); ++x)
+                    QVERIFY2(image.pixelColor(x, y) == QColor(0, 192, 0), qPrintable(QStringLiteral("at %1,%2").arg(x).arg(y)));
+    }
+}
+
+void AbuseTest::hiddenAndShownKeepsTrace_data() {
+    QTest::addColumn<QString>("away");
+    QTest::addColumn<int>("ticks_away");
+    QTest::newRow("hidden") << "hide" << 0;
+    QTest::newRow("hidden while the shell flies") << "hide" << 6;
+    QTest::newRow("minimised") << "minimise" << 0;
+    QTest::newRow("minimised while the shell flies") << "minimise" << 6;
+}
+
+// Showing the window again repaints all of it; the trace is not a part of
+// the scene, so it must be redrawn from what the game has drawn so far,
+// including segments drawn while the window was away.
+void AbuseTest::hiddenAndShownKeepsTrace() {
+    QFETCH(QString, away);
+    QFETCH(int, ticks_away);
+    GameHarness game;
+    auto& window = game.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    prepare(game, 250, 8);
+    QTest::qWait(20);
+    const int black_before = black_in_sky(on_screen(window));
+    QVERIFY(black_before > 0);
+
+    if (away == "hide") window.hide();
+    if (away == "minimise") window.showMinimized();
+    QTest::qWait(20);
+    game.advance_ms(60 * ticks_away);
+    window.showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(20);
+
+    QCOMPARE(game.program().trace().segments().size(), std::size_t(8 + ticks_away));
+    const QImage shown = on_screen(window);
+    QCOMPARE(shown, painted(window));
+    if (ticks_away == 0) QCOMPARE(black_in_sky(shown), black_before);
+    else QVERIFY(black_in_sky(shown) > black_before);
+}
+
+void AbuseTest::gameEndsProperly_data() {
+    QTest::addColumn<QString>("shot");
+    QTest::addColumn<QString>("at_first_box");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error_line");
+    QTest::addColumn<QStringList>("boxes");
+    const QString overflow = QStringLiteral("zorukan: run-time error 6: overflow: 16-bit counter passed 32767");
+    const QString error_box = QStringLiteral(
+        "box ゾルカン | 実行時エラー 6: オーバーフローしました。 (overflow: 16-bit counter passed 32767) | parent window");
+    QTest::newRow("window closed while the hit's box is open")
+        << "hit" << "close-window" << 0 << QString()
+        << QStringList{QStringLiteral("box 破壊 | テレビが破壊されました。 | parent window")};
+    QTest::newRow("run-time error, box answered") << "overflow" << "ok" << 6 << overflow << QStringList{error_box};
+    QTest::newRow("run-time error, window closed while its box is open")
+        << "overflow" << "close-window" << 6 << overflow << QStringList{error_box};
+}
+
+// The whole game as main composes it, in a child process: closing the window
+// ends it at once, even with a box open, and no further box may appear; a
+// run-time error in a real flight tick (the flight counter pushed to its
+// limit) is shown in a box and on standard error, and the status says so.
+void AbuseTest::gameEndsProperly() {
+    QFETCH(QString, shot);
+    QFETCH(QString, at_first_box);
+    QFETCH(int, status);
+    QFETCH(QString, error_line);
+    QFETCH(QStringList, boxes);
+    QProcess probe;
+    probe.start(QStringLiteral(ZORUKAN_ABUSE_PROBE), {shot, at_first_box});
+    QVERIFY(probe.waitForFinished(8000));
+    const QStringList out = QString::fromUtf8(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QString err = QString::fromUtf8(probe.readAllStandardError());
+
+    QVERIFY2(!out.contains(QStringLiteral("still running")), "the game did not end");
+    QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(probe.exitCode(), status);
+    QStringList shown;
+    for (const QString& line : out)
+        if (line.startsWith(QStringLiteral("box "))) shown << line;
+    QCOMPARE(shown, boxes);
+    QCOMPARE(out.contains(QStringLiteral("window closed")), at_first_box == "close-window");
+    if (error_line.isEmpty()) QVERIFY2(!err.contains(QStringLiteral("run-time error")), qPrintable(err));
+    else QVERIFY2(err.split('\n').contains(error_line), qPrintable(err));
+}
+
+QTEST_MAIN(AbuseTest)
+#include "abuse_test.moc"
