@@ -1,6 +1,8 @@
 #include "app/scene_painter.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 #include <ranges>
 
 #include "app/application.h"
@@ -38,6 +40,19 @@ void draw(QPainter& painter, const scene::Label& label) {
                      QString::fromUtf8(label.Caption.data(), static_cast<qsizetype>(label.Caption.size())));
 }
 
+// The part of the window, in its own pixels, that this paint can change; an
+// empty rectangle when the painter does not say.
+QRect repainted_area(QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QRegion device_clip = engine ? engine->systemClip() : QRegion();
+    QRect area = device_clip.isEmpty() ? QRect() : painter.deviceTransform().inverted().mapRect(device_clip.boundingRect());
+    if (painter.hasClipping()) {
+        const QRect clip = painter.clipBoundingRect().toAlignedRect();
+        area = area.isEmpty() ? clip : area & clip;
+    }
+    return area;
+}
+
 }  // namespace
 
 ScenePainter::ScenePainter() {
@@ -67,8 +82,19 @@ void ScenePainter::paint(QPainter& painter, const scene::Form1& form, const runt
         else if (auto t = std::get_if<const scene::Label*>(&control)) app::draw(painter, **t);
     }
 
+    // A flight tick repaints only its newest segment; the painter would clip
+    // every other one away, at a cost that grows with the whole trace.
+    // The test is in twips, with a pixel to spare for rounding and the pen.
+    const QRect area = repainted_area(painter);
+    const float t = scene::kTwipsPerPixel;
+    const float left = static_cast<float>(area.left() - 2) * t, right = static_cast<float>(area.right() + 3) * t;
+    const float top = static_cast<float>(area.top() - 2) * t, bottom = static_cast<float>(area.bottom() + 3) * t;
     painter.setPen(QPen(Qt::black, 1));
-    for (const runtime::Segment& s : trace.segments()) painter.drawLine(px(s.x1, s.y1), px(s.x2, s.y2));
+    for (const runtime::Segment& s : trace.segments()) {
+        const bool outside = std::max(s.x1, s.x2) < left || std::min(s.x1, s.x2) > right ||
+                             std::max(s.y1, s.y2) < top || std::min(s.y1, s.y2) > bottom;
+        if (area.isEmpty() || !outside) painter.drawLine(px(s.x1, s.y1), px(s.x2, s.y2));
+    }
 }
 
 }  // namespace zorukan::app
