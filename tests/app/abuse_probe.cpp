@@ -2,13 +2,14 @@
 // boxes, real window, the same fatal-error reporter as main) that steers one
 // shot into a chosen ending, for abuse_test to run as a child process:
 //
-//   zorukan_abuse_probe hit|overflow ok|close-window
+//   zorukan_abuse_probe hit|overflow ANSWER[,ANSWER...]
 //
 // "hit" aims the shell at the television so the two boxes open; "overflow"
 // puts the flight counter at its limit so the next real flight tick raises
-// the overflow error. At the first box the probe either presses OK or closes
-// the game's window. Every box it sees is written to standard output, so the
-// parent can tell which boxes opened and when.
+// the overflow error. The answers go to the boxes in turn: "ok" presses OK,
+// "close" closes the game's window instead; boxes beyond the list, or after
+// the window is closed, get OK. Every box shown is written to standard
+// output, so the parent can tell which boxes opened and when.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,7 +30,7 @@ using namespace zorukan;
 
 namespace {
 
-constexpr int kGiveUpMs = 5000;  // the parent reports a hang as status 99
+constexpr int kGiveUpMs = 10000;  // the parent reports a hang as status 99
 
 class FixedRandom final : public runtime::RandomSource {
 public:
@@ -86,11 +87,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
-        std::cerr << "usage: zorukan_abuse_probe hit|overflow ok|close-window\n";
+        std::cerr << "usage: zorukan_abuse_probe hit|overflow ANSWER[,ANSWER...]\n";
         return 2;
     }
     const bool overflow = args[1] == QStringLiteral("overflow");
-    const bool close_window = args[2] == QStringLiteral("close-window");
+    const QStringList answers = args[2].split(QLatin1Char(','));
 
     // As main composes the game.
     app::RealClock clock;
@@ -119,12 +120,14 @@ int main(int argc, char** argv) {
     // Every box that is shown is logged, even one that closes again at once;
     // the answer to it comes from inside its own event loop.
     bool window_closed = false;
+    int boxes_shown = 0;
     BoxWatcher watcher([&](QMessageBox* box) {
+        const bool close = !window_closed && answers.value(boxes_shown++) == QStringLiteral("close");
         std::cout << "box " << one_line(box->windowTitle()).toStdString() << " | "
                   << one_line(box->text()).toStdString() << " | parent "
                   << (box->parentWidget() == &window ? "window" : "other") << std::endl;
-        QTimer::singleShot(0, box, [&, box] {
-            if (close_window && !window_closed) {
+        QTimer::singleShot(0, box, [&, box, close] {
+            if (close) {
                 window_closed = true;
                 window.close();
                 std::cout << "window closed" << std::endl;
