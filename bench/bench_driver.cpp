@@ -49,7 +49,7 @@ struct Run {
 
 // Runs a program to its end, its standard output captured; gives up after
 // `timeout_s`.
-Run run(const std::vector<std::string>& command, int timeout_s) {
+Run run(const std::vector<std::string>& command, int timeout_s, bool quiet = false) {
     Run result;
     int pipe_fds[2];
     if (pipe(pipe_fds) != 0) return result;
@@ -57,6 +57,7 @@ Run run(const std::vector<std::string>& command, int timeout_s) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipe_fds[0]);
+    if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv;
     for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
@@ -126,12 +127,19 @@ std::string number(double x) {
     return text;
 }
 
+std::string ratio(double x) {
+    if (std::isnan(x) || std::isinf(x)) return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, x >= 100 ? "%.0f" : "%.2f", x);
+    return text;
+}
+
 void print(const std::vector<Row>& rows) {
     std::vector<std::vector<std::string>> cells{{"figure", "value", "floor", "ratio", "target", "verdict"}};
     for (const Row& row : rows) {
         const std::string unit = row.unit.empty() ? "" : " " + row.unit;
         cells.push_back({row.figure, number(row.value) + unit, std::isnan(row.floor) ? "-" : number(row.floor) + unit,
-                         row.show_ratio ? number(row.value / row.floor) : "-", row.target, row.met ? "met" : "MISSED"});
+                         row.show_ratio ? ratio(row.value / row.floor) : "-", row.target, row.met ? "met" : "MISSED"});
     }
     std::vector<std::size_t> widths(cells[0].size(), 0);
     // Column widths in characters; every text here is ASCII.
@@ -157,7 +165,7 @@ struct Core {
 // Google Benchmark's CSV: name,iterations,real_time,cpu_time,time_unit,...
 Core core_speed(const fs::path& core_bench) {
     Core core;
-    const Run result = run({core_bench.string(), "--benchmark_format=csv"}, 300);
+    const Run result = run({core_bench.string(), "--benchmark_format=csv"}, 300, true);
     std::istringstream lines(result.out);
     for (std::string line; std::getline(lines, line);) {
         std::vector<std::string> field;
