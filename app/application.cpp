@@ -16,7 +16,9 @@ void describe_application() {
     QApplication::setDesktopFileName(QStringLiteral(ZORUKAN_APP_ID));
     register_resources();
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/zorukan-%1.png").arg(size));
+    // With its size given, an icon file is only read when that size is drawn.
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zorukan-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }
 

@@ -33,13 +33,6 @@ void draw(QPainter& painter, const scene::Line& line) {
     painter.drawLine(px(line.X1, line.Y1), px(line.X2, line.Y2));
 }
 
-void draw(QPainter& painter, const scene::Label& label) {
-    painter.setPen(Qt::black);
-    painter.setFont(label_font(label));
-    painter.drawText(px_rect(label), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                     QString::fromUtf8(label.Caption.data(), static_cast<qsizetype>(label.Caption.size())));
-}
-
 // The part of the window, in its own pixels, that this paint can change; an
 // empty rectangle when the painter does not say.
 QRect repainted_area(QPainter& painter) {
@@ -68,6 +61,17 @@ void ScenePainter::draw(QPainter& painter, const scene::Picture& picture) const 
     if (picture.Visible) painter.drawPixmap(px(picture.Left, picture.Top), this->picture(picture.picture));
 }
 
+void ScenePainter::draw(QPainter& painter, const scene::Label& label) const {
+    const QString caption = QString::fromUtf8(label.Caption.data(), static_cast<qsizetype>(label.Caption.size()));
+    const QString key = caption + QLatin1Char('/') + QString::number(static_cast<int>(label.font)) + QLatin1Char('/') +
+                        QString::number(label.Width);
+    auto font = label_fonts_.constFind(key);
+    if (font == label_fonts_.constEnd()) font = label_fonts_.insert(key, label_font(label));
+    painter.setPen(Qt::black);
+    painter.setFont(*font);
+    painter.drawText(px_rect(label), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, caption);
+}
+
 void ScenePainter::paint(QPainter& painter, const scene::Form1& form, const runtime::Trace& trace) const {
     // Pixel art stays pixel art at any scale, and lines keep hard edges.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -79,7 +83,7 @@ void ScenePainter::paint(QPainter& painter, const scene::Form1& form, const runt
         if (auto p = std::get_if<const scene::Picture*>(&control)) draw(painter, **p);
         else if (auto s = std::get_if<const scene::Shape*>(&control)) app::draw(painter, **s);
         else if (auto l = std::get_if<const scene::Line*>(&control)) app::draw(painter, **l);
-        else if (auto t = std::get_if<const scene::Label*>(&control)) app::draw(painter, **t);
+        else if (auto t = std::get_if<const scene::Label*>(&control)) draw(painter, **t);
     }
 
     // A flight tick repaints only its newest segment; the painter would clip

@@ -3,6 +3,8 @@
 // it. The windowed controls (buttons, text box, scroll bar) are child
 // widgets and paint themselves above all of this.
 
+#include <QFont>
+#include <QHash>
 #include <QPixmap>
 #include <array>
 
@@ -23,8 +25,12 @@ public:
 
 private:
     void draw(QPainter& painter, const scene::Picture& picture) const;
+    void draw(QPainter& painter, const scene::Label& label) const;
 
     std::array<QPixmap, 6> pictures_;
+    // Fitting a caption to its label measures it at several widths; the
+    // captions never change, so each is fitted once, not on every paint.
+    mutable QHash<QString, QFont> label_fonts_;
 };
 
 }  // namespace zorukan::app
