@@ -1,11 +1,14 @@
 // The floor for the window figures: a bare Qt window of the game's size,
 // measured the same ways as the game's window.
 //   bare_window first-frame   prints first_frame_ns once its first frame is up, and exits
+//   bare_window first-frame label   the same with one Japanese label in the game's gothic:
+//                             how much of the game's start-up is the toolkit's text
 //   bare_window idle          prints idle_timer_events and idle_cpu_ms over 5 s
 //   bare_window clocks        prints the intervals of plain precise QTimers at
 //                             the game's two fast periods, 60 ms and 25 ms
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
@@ -46,6 +49,13 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.setFixedSize(kWindowWidth, kWindowHeight);
+    if (argc > 2 && std::strcmp(argv[2], "label") == 0) {
+        auto* label = new QLabel(QStringLiteral("発射パワー"), &window);
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setPixelSize(12);
+        label->setFont(font);
+        label->move(280, 288);
+    }
     window.show();
 
     after_first_frame(window, [mode] {

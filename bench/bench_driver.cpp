@@ -116,7 +116,7 @@ struct Row {
     std::string unit;
     bool show_ratio;
     std::string target;
-    bool met;
+    std::optional<bool> met;  // none: shown to explain another figure
 };
 
 std::string number(double x) {
@@ -139,7 +139,7 @@ void print(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         const std::string unit = row.unit.empty() ? "" : " " + row.unit;
         cells.push_back({row.figure, number(row.value) + unit, std::isnan(row.floor) ? "-" : number(row.floor) + unit,
-                         row.show_ratio ? ratio(row.value / row.floor) : "-", row.target, row.met ? "met" : "MISSED"});
+                         row.show_ratio ? ratio(row.value / row.floor) : "-", row.target, !row.met ? "info" : *row.met ? "met" : "MISSED"});
     }
     std::vector<std::size_t> widths(cells[0].size(), 0);
     // Column widths in characters; every text here is ASCII.
@@ -197,17 +197,25 @@ int main(int argc, char** argv) {
 
     // Start-up and memory: alternately, after one unmeasured run of each to
     // warm the file cache and the font cache.
-    std::vector<double> game_ms, bare_ms, game_kib, bare_kib;
+    // A bare window with one Japanese label shows what text alone costs.
+    struct Subject {
+        std::vector<std::string> command;
+        std::vector<double> ms, kib;
+    };
+    Subject subjects[] = {{{game, "first-frame"}, {}, {}},
+                          {{bare, "first-frame"}, {}, {}},
+                          {{bare, "first-frame", "label"}, {}, {}}};
     for (int i = -1; i < runs; ++i) {
-        for (const std::string* program : {&game, &bare}) {
-            const Run result = run({*program, "first-frame"}, 30);
+        for (Subject& subject : subjects) {
+            const Run result = run(subject.command, 30);
             const double frame_ns = get(values(result), "first_frame_ns");
             if (i < 0 || !result.ok) continue;
-            const double ms = (frame_ns - static_cast<double>(result.started_ns)) / 1e6;
-            (program == &game ? game_ms : bare_ms).push_back(ms);
-            (program == &game ? game_kib : bare_kib).push_back(result.peak_rss_kib);
+            subject.ms.push_back((frame_ns - static_cast<double>(result.started_ns)) / 1e6);
+            subject.kib.push_back(result.peak_rss_kib);
         }
     }
+    const std::vector<double>&game_ms = subjects[0].ms, &bare_ms = subjects[1].ms, &label_ms = subjects[2].ms;
+    const std::vector<double>&game_kib = subjects[0].kib, &bare_kib = subjects[1].kib, &label_kib = subjects[2].kib;
     std::fprintf(stderr, "bench: start-up and memory done (%zu + %zu runs)\n", game_ms.size(), bare_ms.size());
 
     const auto game_idle = values(run({game, "idle"}, 60)), bare_idle = values(run({bare, "idle"}, 60));
@@ -220,12 +228,14 @@ int main(int argc, char** argv) {
 
     std::vector<Row> rows;
     auto add = [&](std::string figure, double value, double floor, std::string unit, bool ratio, std::string target,
-                   bool met) { rows.push_back({std::move(figure), value, floor, std::move(unit), ratio, std::move(target), met}); };
+                   std::optional<bool> met) { rows.push_back({std::move(figure), value, floor, std::move(unit), ratio, std::move(target), met}); };
     const double start_game = median(game_ms), start_bare = median(bare_ms);
     add("start-up to first frame (median)", start_game, start_bare, "ms", true, "ratio <= 1.15",
         start_game / start_bare <= 1.15);
+    add("  bare window + one Japanese label", median(label_ms), start_bare, "ms", true, "-", std::nullopt);
     const double rss_game = median(game_kib) / 1024, rss_bare = median(bare_kib) / 1024;
     add("peak resident memory (median)", rss_game, rss_bare, "MiB", true, "ratio <= 1.30", rss_game / rss_bare <= 1.30);
+    add("  bare window + one Japanese label", median(label_kib) / 1024, rss_bare, "MiB", true, "-", std::nullopt);
     const double events = get(game_idle, "idle_timer_events");
     add("idle 5 s: timer events", events, get(bare_idle, "idle_timer_events"), "", false, "0", events == 0);
     const double idle_cpu = get(game_idle, "idle_cpu_ms");
@@ -254,5 +264,5 @@ int main(int argc, char** argv) {
     add("core: 100,000 shots", core.hundred_thousand_ms / 1e3, NAN, "s", false, "< 2 s", core.hundred_thousand_ms < 2e3);
 
     print(rows);
-    return std::all_of(rows.begin(), rows.end(), [](const Row& row) { return row.met; }) ? 0 : 1;
+    return std::all_of(rows.begin(), rows.end(), [](const Row& row) { return row.met.value_or(true); }) ? 0 : 1;
 }
