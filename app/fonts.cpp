@@ -20,7 +20,7 @@ namespace {
 const QStringList kGothics{"IPAPGothic", "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic", "IPAGothic"};
 
 constexpr float kDesignDpi = 96.0f;
-constexpr int kNarrowestStretch = 75;  // narrower than this is no longer legible
+constexpr qreal kTightestSpacing = 2.0;  // pixels; closer than this, letters touch
 
 int pixels_for(float points) { return static_cast<int>(std::lround(points * kDesignDpi / 72.0f)); }
 
@@ -87,10 +87,12 @@ QFont label_font(const scene::Label& label) {
     const QString caption = text(label.Caption);
     const int width = static_cast<int>(std::lround(label.Width / scene::kTwipsPerPixel));
     const int natural = QFontMetrics(font).horizontalAdvance(caption);
-    for (int stretch = 100 * width / std::max(natural, 1); natural > width && stretch >= kNarrowestStretch; --stretch) {
-        font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(caption) <= width) break;
-    }
+    if (natural <= width || caption.isEmpty()) return font;
+    // Tighten the letters rather than narrow the face: a narrowed face is one
+    // more font engine to load at start-up for every caption that needs it.
+    // Spacing follows every letter, the last one too.
+    const qreal squeeze = static_cast<qreal>(natural - width) / static_cast<qreal>(caption.size());
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min(squeeze, kTightestSpacing));
     return font;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/error_report.h"
+#include "app/font_warmup.h"
 #include "app/fonts.h"
 #include "app/game_window.h"
 #include "app/message_box_ui.h"
@@ -13,7 +14,9 @@
 
 int main(int argc, char** argv) {
     using namespace zorukan;
+    app::FontConfigWarmUp fonts_loading;
     QApplication application(argc, argv);
+    fonts_loading.wait();
     app::describe_application();
     app::warn_if_fonts_missing(std::cerr);
 

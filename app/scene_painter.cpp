@@ -1,5 +1,6 @@
 #include "app/scene_painter.h"
 
+#include <QFile>
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/fonts.h"
+#include "app/gif_decoder.h"
 #include "app/scene_geometry.h"
 #include "scene/pictures.h"
 
@@ -48,12 +50,24 @@ QRect repainted_area(QPainter& painter) {
 
 }  // namespace
 
+QImage load_picture(const scene::PictureInfo& info) {
+    QFile file(QStringLiteral(":/pictures/") + QString::fromUtf8(info.file.data(), static_cast<qsizetype>(info.file.size())));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    const auto gif = decode_gif({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+    if (!gif || gif->width != info.width_px || gif->height != info.height_px) return {};
+    QImage image(gif->width, gif->height, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(gif->palette.begin(), gif->palette.end()));
+    for (int y = 0; y < gif->height; ++y) {
+        std::copy_n(gif->indices.begin() + static_cast<std::ptrdiff_t>(y) * gif->width, gif->width, image.scanLine(y));
+    }
+    return image;
+}
+
 ScenePainter::ScenePainter() {
     register_resources();
     for (const scene::PictureInfo& info : scene::kPictures) {
-        QPixmap& pixmap = pictures_.at(static_cast<std::size_t>(info.id));
-        pixmap.load(QStringLiteral(":/pictures/") + QString::fromUtf8(info.file.data(), info.file.size()));
-        Q_ASSERT(pixmap.width() == info.width_px && pixmap.height() == info.height_px);
+        pictures_.at(static_cast<std::size_t>(info.id)) = QPixmap::fromImage(load_picture(info));
     }
 }
 

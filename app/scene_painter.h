@@ -5,15 +5,21 @@
 
 #include <QFont>
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <array>
 
 #include "runtime/trace.h"
 #include "scene/form1.h"
+#include "scene/pictures.h"
 
 class QPainter;
 
 namespace zorukan::app {
+
+// One of the scene's pictures, read from the resources built into the
+// program; a null image if it is missing or not the size the scene expects.
+QImage load_picture(const scene::PictureInfo& info);
 
 class ScenePainter {
 public:

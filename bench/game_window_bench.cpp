@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "app/error_report.h"
+#include "app/font_warmup.h"
 #include "app/fonts.h"
 #include "app/game_window.h"
 #include "app/message_box_ui.h"
@@ -229,7 +230,9 @@ PaintTimes paint_times(Game& game, PaintWatch& paints) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::FontConfigWarmUp fonts_loading;
     QApplication application(argc, argv);
+    fonts_loading.wait();
     app::describe_application();
     app::warn_if_fonts_missing(std::cerr);
     const Mode mode = parse_mode(argc, argv);

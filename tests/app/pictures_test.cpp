@@ -1,0 +1,106 @@
+// The window reads its pictures with its own GIF decoder; what it shows must
+// be exactly what the toolkit's decoder makes of the same files, and damaged
+// bytes must never crash it or read past the data.
+
+#include <QFile>
+#include <QImage>
+#include <QtTest>
+
+#include "app/application.h"
+#include "app/gif_decoder.h"
+#include "app/scene_painter.h"
+#include "scene/pictures.h"
+
+using namespace zorukan;
+
+namespace {
+
+QString resource(const scene::PictureInfo& info) {
+    return QStringLiteral(":/pictures/") + QString::fromUtf8(info.file.data(), static_cast<qsizetype>(info.file.size()));
+}
+
+QByteArray bytes_of(const scene::PictureInfo& info) {
+    QFile file(resource(info));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<app::GifPicture> decode(const QByteArray& bytes) {
+    return app::decode_gif({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+}
+
+}  // namespace
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { app::register_resources(); }
+
+    void decodesLikeTheToolkit_data() {
+        QTest::addColumn<int>("index");
+        for (std::size_t i = 0; i < scene::kPictures.size(); ++i) {
+            QTest::newRow(scene::kPictures[i].file.data()) << static_cast<int>(i);
+        }
+    }
+
+    void decodesLikeTheToolkit() {
+        QFETCH(int, index);
+        const scene::PictureInfo& info = scene::kPictures[static_cast<std::size_t>(index)];
+        const QImage ours = app::load_picture(info).convertToFormat(QImage::Format_ARGB32);
+        const QImage theirs = QImage(resource(info)).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!theirs.isNull());
+        QCOMPARE(ours.size(), QSize(info.width_px, info.height_px));
+        QCOMPARE(ours, theirs);
+    }
+
+    void transparentPixelsStayTransparent() {
+        const QImage explosion = app::load_picture(scene::picture_info(scene::PictureId::Explosion));
+        QCOMPARE(qAlpha(explosion.pixel(0, 0)), 0);  // the light grey background
+        const QImage cannon = app::load_picture(scene::picture_info(scene::PictureId::CannonBody));
+        QCOMPARE(qAlpha(cannon.pixel(0, 0)), 0);  // a corner
+        QCOMPARE(qAlpha(cannon.pixel(8, 8)), 255);
+    }
+
+    // Every cut of a file and every single damaged byte either decodes or is
+    // refused; the sanitizer builds would report any read past the data.
+    void damagedBytesAreRefusedSafely() {
+        const QByteArray tv = bytes_of(scene::picture_info(scene::PictureId::TvIntact));
+        QVERIFY(tv.size() > 100);
+        int refused = 0;
+        for (qsizetype cut = 0; cut < tv.size(); ++cut) {
+            const auto picture = decode(tv.left(cut));
+            if (!picture) {
+                ++refused;
+                continue;
+            }
+            QCOMPARE(picture->indices.size(), std::size_t{21 * 17});
+        }
+        QVERIFY(refused > tv.size() / 2);
+        for (qsizetype at = 0; at < tv.size(); ++at) {
+            QByteArray damaged = tv;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
+            if (const auto picture = decode(damaged)) {
+                for (std::uint8_t index : picture->indices) QVERIFY(index < picture->palette.size());
+            }
+        }
+    }
+
+    // The game's own pictures are not interlaced, but a redrawn one may be.
+    void interlacedRowsAreReordered() {
+        // 1 x 8 pixels, two colours, interlaced; the stored rows hold the
+        // colours 0 1 0 1 1 1 0 0 and arrive as rows 0, 4, 2, 6, 1, 3, 5, 7.
+        const QByteArray gif = QByteArray::fromHex(
+            "474946383961" "0100" "0800" "800000" "000000" "ffffff"
+            "2c" "00000000" "0100" "0800" "40"
+            "02" "05" "4410110005" "00" "3b");
+        const auto picture = decode(gif);
+        QVERIFY(picture.has_value());
+        const std::vector<std::uint8_t> top_to_bottom{0, 1, 0, 1, 1, 0, 1, 0};
+        QCOMPARE(picture->indices, top_to_bottom);
+        const QImage theirs = QImage::fromData(gif, "GIF").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(theirs.size(), QSize(1, 8));
+        for (int y = 0; y < 8; ++y) QCOMPARE(theirs.pixel(0, y), picture->palette[picture->indices[static_cast<std::size_t>(y)]]);
+    }
+};
+
+QTEST_GUILESS_MAIN(PicturesTest)
+#include "pictures_test.moc"
