@@ -64,11 +64,21 @@ QImage load_picture(const scene::PictureInfo& info) {
     return image;
 }
 
+const std::array<QImage, 6>& scene_pictures() {
+    // A function-local static is built exactly once even when threads race.
+    static const std::array<QImage, 6> images = [] {
+        register_resources();
+        std::array<QImage, 6> loaded;
+        for (const scene::PictureInfo& info : scene::kPictures) loaded.at(static_cast<std::size_t>(info.id)) = load_picture(info);
+        return loaded;
+    }();
+    return images;
+}
+
 ScenePainter::ScenePainter() {
     register_resources();
-    for (const scene::PictureInfo& info : scene::kPictures) {
-        pictures_.at(static_cast<std::size_t>(info.id)) = QPixmap::fromImage(load_picture(info));
-    }
+    const auto& images = scene_pictures();
+    for (std::size_t i = 0; i < images.size(); ++i) pictures_.at(i) = QPixmap::fromImage(images.at(i));
 }
 
 void ScenePainter::draw(QPainter& painter, const scene::Picture& picture) const {

@@ -21,6 +21,10 @@ namespace zorukan::app {
 // program; a null image if it is missing or not the size the scene expects.
 QImage load_picture(const scene::PictureInfo& info);
 
+// Every picture of the scene by its id, read once for the whole program, on
+// whichever thread asks first; safe to call from any thread.
+const std::array<QImage, 6>& scene_pictures();
+
 class ScenePainter {
 public:
     ScenePainter();

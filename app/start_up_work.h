@@ -1,19 +1,20 @@
 #pragma once
-// Reading the desktop's font configuration is the largest single cost of
-// opening the window, and it needs nothing from the toolkit. So it starts on
-// another core before the toolkit connects to the display, and the window
-// waits for it only when it first needs a font.
+// Work the window needs before its first frame but that needs nothing from
+// the display: reading the desktop's font configuration (the largest single
+// cost of opening the window) and decoding the scene's pictures. It starts on
+// another core before the toolkit connects to the display; the window waits
+// for each part only when it first needs it.
 
 #include <thread>
 
 namespace zorukan::app {
 
-class FontConfigWarmUp {
+class StartUpWork {
 public:
-    FontConfigWarmUp();
-    ~FontConfigWarmUp() { wait(); }
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
+    StartUpWork();
+    ~StartUpWork() { wait(); }
+    StartUpWork(const StartUpWork&) = delete;
+    StartUpWork& operator=(const StartUpWork&) = delete;
 
     void wait() {
         if (thread_.joinable()) thread_.join();

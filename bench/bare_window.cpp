@@ -3,12 +3,18 @@
 //   bare_window first-frame   prints first_frame_ns once its first frame is up, and exits
 //   bare_window first-frame label   the same with one Japanese label in the game's gothic:
 //                             how much of the game's start-up is the toolkit's text
+//   bare_window first-frame widgets   the same with the toolkit's pieces the game's
+//                             window cannot do without: its six captions, two
+//                             buttons, a text box and a scroll bar, and no game
 //   bare_window idle          prints idle_timer_events and idle_cpu_ms over 5 s
 //   bare_window clocks        prints the intervals of plain precise QTimers at
 //                             the game's two fast periods, 60 ms and 25 ms
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
@@ -49,6 +55,25 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.setFixedSize(kWindowWidth, kWindowHeight);
+    const bool widgets = argc > 2 && std::strcmp(argv[2], "widgets") == 0;
+    if (widgets) {
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setPixelSize(12);
+        window.setFont(font);
+        const char* captions[] = {"発射パワー", "MIN", "MAX", "発射ボタン", "発射セット", "発射角度"};
+        int x = 10;
+        for (const char* caption : captions) {
+            (new QLabel(QString::fromUtf8(caption), &window))->move(x, 288);
+            x += 90;
+        }
+        (new QPushButton(&window))->setGeometry(40, 264, 17, 17);
+        (new QPushButton(&window))->setGeometry(104, 264, 17, 17);
+        (new QLineEdit(QStringLiteral("30"), &window))->setGeometry(528, 264, 25, 18);
+        auto* bar = new QScrollBar(Qt::Horizontal, &window);
+        bar->setGeometry(480, 283, 73, 17);
+        bar->setRange(0, 90);
+        bar->setValue(30);
+    }
     if (argc > 2 && std::strcmp(argv[2], "label") == 0) {
         auto* label = new QLabel(QStringLiteral("発射パワー"), &window);
         QFont font(QStringLiteral("IPAPGothic"));

@@ -16,11 +16,11 @@
 
 #include "app/application.h"
 #include "app/error_report.h"
-#include "app/font_warmup.h"
 #include "app/fonts.h"
 #include "app/game_window.h"
 #include "app/message_box_ui.h"
 #include "app/real_clock.h"
+#include "app/start_up_work.h"
 #include "app/scene_geometry.h"
 #include "bench/probe.h"
 #include "bench/window_modes.h"
@@ -230,9 +230,9 @@ PaintTimes paint_times(Game& game, PaintWatch& paints) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    app::FontConfigWarmUp fonts_loading;
+    app::StartUpWork start_up;
     QApplication application(argc, argv);
-    fonts_loading.wait();
+    start_up.wait();
     app::describe_application();
     app::warn_if_fonts_missing(std::cerr);
     const Mode mode = parse_mode(argc, argv);
