@@ -15,10 +15,9 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/error_report.h"
 #include "app/fonts.h"
+#include "app/game_session.h"
 #include "app/game_window.h"
-#include "app/message_box_ui.h"
 #include "app/real_clock.h"
 #include "app/start_up_work.h"
 #include "app/scene_geometry.h"
@@ -30,25 +29,16 @@ namespace {
 using namespace zorukan;
 using namespace zorukan::bench;
 
-// Everything main() builds, in the same order.
+// The game as main() builds it, with access to its buttons.
 struct Game {
-    Game() {
-        clock.attach(program.timers());
-        program.load();
-        window = std::make_unique<app::GameWindow>(program);
-        boxes.set_parent(window.get());
-        QObject::connect(&clock, &app::RealClock::ticked, window.get(), &app::GameWindow::sync_from_model);
-    }
+    Game() : window(session.window()) {}
     QPushButton& button(const char* name) { return *window->findChild<QPushButton*>(name); }
 
-    app::RealClock clock;
     runtime::SeededRandom random{runtime::SeededRandom::system_clock_reading};
-    app::QtMessageBoxUi boxes;
-    game::Program program{{clock, random, boxes, [](const runtime::RuntimeError& error) {
-                               std::cerr << "game_window_bench: run-time error " << error.code() << "\n";
-                               QCoreApplication::exit(1);
-                           }}};
-    std::unique_ptr<app::GameWindow> window;
+    app::GameSession session{random};
+    game::Program& program = session.program();
+    app::RealClock& clock = session.clock();
+    app::GameWindow* window;
 };
 
 // Puts `before` and `after` around every tick procedure `timer` runs.
@@ -239,7 +229,7 @@ int main(int argc, char** argv) {
     if (mode == Mode::Unknown) return usage(argv[0]);
 
     Game game;
-    if (game.program.halted()) return 1;
+    if (!game.window) return 1;
     game.window->show_centred();
     std::unique_ptr<ClockRun> clocks;
     std::unique_ptr<PaintWatch> paints;

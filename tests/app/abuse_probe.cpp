@@ -20,10 +20,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "app/error_report.h"
-#include "app/game_window.h"
-#include "app/message_box_ui.h"
-#include "app/real_clock.h"
+#include "app/game_session.h"
 #include "runtime/virtual_clock.h"
 
 using namespace zorukan;
@@ -93,22 +90,12 @@ int main(int argc, char** argv) {
     const bool overflow = args[1] == QStringLiteral("overflow");
     const QStringList answers = args[2].split(QLatin1Char(','));
 
-    // As main composes the game.
-    app::RealClock clock;
+    // The game as it ships, with a television the shell is known to hit.
     FixedRandom random;
-    app::QtMessageBoxUi boxes;
-    int status = 0;
-    game::Program program({clock, random, boxes, [&](const runtime::RuntimeError& error) {
-                               status = app::report_fatal(error, boxes, std::cerr);
-                               QApplication::exit(status);
-                           }});
-    clock.attach(program.timers());
-    program.load();
+    app::GameSession session(random);
+    game::Program& program = session.program();
+    app::GameWindow& window = *session.window();
     if (!overflow) program.form().Tv.Left = television_left_that_is_hit();
-
-    app::GameWindow window(program);
-    boxes.set_parent(&window);
-    QObject::connect(&clock, &app::RealClock::ticked, &window, &app::GameWindow::sync_from_model);
     window.show_centred();
 
     QTimer::singleShot(0, [&] {
