@@ -75,9 +75,9 @@ QFont scene_font(scene::FontId id) {
         return true;
     }();
     (void)substituted;
-    const scene::FontSpec& spec = id == scene::FontId::PGothicSmall ? scene::kPGothicSmall : scene::kWindowDefaultFont;
-    QFont font(spec.family.empty() ? gothic_family() : text(spec.family));
-    font.setPixelSize(pixels_for(spec.points));
+    const scene::FontSpec& wanted = id == scene::FontId::PGothicSmall ? scene::kPGothicSmall : scene::kWindowDefaultFont;
+    QFont font(wanted.family.empty() ? gothic_family() : text(wanted.family));
+    font.setPixelSize(pixels_for(wanted.points));
     font.setWeight(QFont::Normal);
     return font;
 }
