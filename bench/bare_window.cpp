@@ -84,14 +84,8 @@ int main(int argc, char** argv) {
     window.show();
 
     after_first_frame(window, [mode] {
+        if (measure_shared_mode(mode)) return;
         switch (mode) {
-        case Mode::FirstFrame:
-            report("first_frame_ns", static_cast<double>(monotonic_ns()));
-            QCoreApplication::quit();
-            break;
-        case Mode::Idle:
-            measure_idle(kIdleSettleMs, kIdleMs);
-            break;
         case Mode::Clocks:
             time_intervals(kFlightPeriodMs, kFlightIntervals, [](std::vector<double> flight) {
                 report_intervals("flight", flight, kFlightPeriodMs);

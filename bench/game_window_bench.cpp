@@ -234,14 +234,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<ClockRun> clocks;
     std::unique_ptr<PaintWatch> paints;
     after_first_frame(*game.window, [&] {
+        if (measure_shared_mode(mode)) return;
         switch (mode) {
-        case Mode::FirstFrame:
-            report("first_frame_ns", static_cast<double>(monotonic_ns()));
-            QCoreApplication::quit();
-            break;
-        case Mode::Idle:
-            measure_idle(kIdleSettleMs, kIdleMs);
-            break;
         case Mode::Clocks:
             clocks = std::make_unique<ClockRun>(game);
             break;
@@ -253,7 +247,7 @@ int main(int argc, char** argv) {
             QCoreApplication::quit();
             break;
         }
-        case Mode::Unknown:
+        default:
             QCoreApplication::exit(2);
         }
     });

@@ -38,4 +38,9 @@ constexpr int kGaugeIntervals = 400;
 // the 99th percentile of how far an interval strays from the period.
 void report_intervals(std::string_view name, const std::vector<double>& intervals_ms, int period_ms);
 
+// Measures the figures every window gets the same way once its first frame is
+// up: the first frame's time, and the idle cost. False for the other modes,
+// which each program measures itself.
+bool measure_shared_mode(Mode mode);
+
 }  // namespace zorukan::bench
