@@ -38,8 +38,8 @@ private:
     void draw(QPainter& painter, const scene::Label& label) const;
 
     std::array<QPixmap, 6> pictures_;
-    // Fitting a caption to its label measures it at several widths; the
-    // captions never change, so each is fitted once, not on every paint.
+    // Fitting a caption to its label measures its text; the captions never
+    // change, so each is fitted once, not on every paint.
     mutable QHash<QString, QFont> label_fonts_;
 };
 
