@@ -14,7 +14,7 @@
 
 namespace zorukan::app {
 
-class GameSession {
+class GameSession final : private runtime::TraceObserver {
 public:
     // Creates the window: the load procedure runs and the widgets are built,
     // not yet shown. A run-time error is shown in a box, written to standard
@@ -28,6 +28,10 @@ public:
     int exit_status() const { return status_; }
 
 private:
+    // The trace is drawn on the window, which is made after the game.
+    void segment_drawn(const runtime::Segment& segment) override;
+    void window_repainted() override;
+
     RealClock clock_;
     QtMessageBoxUi boxes_;
     int status_ = 0;

@@ -37,11 +37,8 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
     name_for_assistive_technology();
 
     drawn_ = drawn_scene(form);
-    program_.trace().set_observer(this);
     sync_from_model();
 }
-
-GameWindow::~GameWindow() { program_.trace().set_observer(nullptr); }
 
 void GameWindow::show_centred() {
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
@@ -145,8 +142,6 @@ void GameWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void GameWindow::segment_drawn(const runtime::Segment& segment) { update(segment_area(segment)); }
-
-void GameWindow::window_repainted() { update(); }
+void GameWindow::show_segment(const runtime::Segment& segment) { update(segment_area(segment)); }
 
 }  // namespace zorukan::app

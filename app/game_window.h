@@ -18,11 +18,10 @@ class QScrollBar;
 
 namespace zorukan::app {
 
-class GameWindow final : public QWidget, private runtime::TraceObserver {
+class GameWindow final : public QWidget {
     Q_OBJECT
 public:
     explicit GameWindow(game::Program& program, QWidget* parent = nullptr);
-    ~GameWindow() override;
 
     void show_centred();
 
@@ -30,14 +29,15 @@ public Q_SLOTS:
     // Call after anything that may have changed the game, such as timer ticks.
     void sync_from_model();
 
+public:
+    // The game drew a segment of the trace: repaint just the area it covers.
+    void show_segment(const runtime::Segment& segment);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void segment_drawn(const runtime::Segment& segment) override;
-    void window_repainted() override;
-
     QPushButton* make_button(scene::CommandButton& button);
     void make_text_box();
     void make_scroll_bar();

@@ -16,7 +16,7 @@ class RealClock final : public QObject, public runtime::Clock {
 public:
     RealClock();
 
-    void attach(runtime::Timers& timers) { timers_ = &timers; }
+    void attach(runtime::Timers& timers) override { timers_ = &timers; }
 
     runtime::Micros now() const override { return elapsed_.nsecsElapsed() / 1000; }
     void deadline_changed(std::optional<runtime::Micros> deadline) override;

@@ -17,10 +17,6 @@ public:
 };
 
 struct Headless {
-    Headless() {
-        clock.attach(program.timers());
-        program.load();
-    }
     // Charges to speed 200, fires at 45 degrees and runs until the next shot
     // is armed: 30 flight ticks, 8 more while the explosion shows.
     void play_shot() {
@@ -33,7 +29,7 @@ struct Headless {
     runtime::VirtualClock clock;
     runtime::SeededRandom random{[this] { return static_cast<std::uint64_t>(clock.now()); }};
     QuietBoxes boxes;
-    game::Program program{game::Frontend{clock, random, boxes, nullptr}};
+    game::Program program{{.clock = clock, .random = random, .boxes = boxes}};
 };
 
 void BM_Floor_AdvanceIdleClock(benchmark::State& state) {

@@ -14,7 +14,7 @@ namespace zorukan::game {
 
 struct Services {
     runtime::RandomSource& random;
-    runtime::Trace& window;
+    runtime::Trace& trace;
     runtime::MessageBoxes& boxes;
 };
 

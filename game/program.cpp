@@ -10,7 +10,9 @@ Program::Program(Frontend frontend)
       boundary_(timers_, std::move(frontend.report_error)),
       form_(timers_),
       game_(form_, Services{frontend.random, trace_, boxes_}) {
+    trace_.set_observer(frontend.trace);
     wire_events();
+    boundary_.run([this] { game_.Form_Load(); });
 }
 
 // The only events the game handles, each to its procedure.
@@ -24,10 +26,6 @@ void Program::wire_events() {
     form_.Tmr_Power.on_tick = event(&Game::Tmr_Power_Timer);
     form_.Timer1.on_tick = event(&Game::Timer1_Timer);
     form_.Timer2.on_tick = event(&Game::Timer2_Timer);
-}
-
-void Program::load() {
-    boundary_.run([this] { game_.Form_Load(); });
 }
 
 bool Program::click(scene::CommandButton& button) {

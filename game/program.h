@@ -1,8 +1,9 @@
 #pragma once
 // The running game without a window: the scene, the game state and the
-// runtime services wired together. A front end (the desktop window or the
-// replay driver) supplies a clock, random numbers, message boxes and an error
-// reporter, and delivers the player's actions here.
+// runtime services wired together. A front end (the desktop window, the web
+// page, the replay driver) hands over everything it supplies in one Frontend;
+// the program attaches the clock and the trace observer and runs the load.
+// From then on the front end delivers the player's actions here.
 
 #include <cstdint>
 #include <string>
@@ -20,17 +21,17 @@ struct Frontend {
     runtime::Clock& clock;
     runtime::RandomSource& random;
     runtime::MessageBoxUi& boxes;
-    runtime::EventBoundary::Reporter report_error;
+    runtime::TraceObserver* trace = nullptr;              // may be null
+    runtime::EventBoundary::Reporter report_error = {};  // may be empty
 };
 
 class Program {
 public:
+    // The window is created: the load procedure runs. A run-time error in it
+    // leaves the program halted().
     explicit Program(Frontend frontend);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-
-    // The window is created: the load procedure runs.
-    void load();
 
     // A click on a button; a disabled button ignores it and false comes back.
     bool click(scene::CommandButton& button);
@@ -49,7 +50,6 @@ public:
     runtime::Timers& timers() { return timers_; }
     runtime::Trace& trace() { return trace_; }
     const runtime::Trace& trace() const { return trace_; }
-    const runtime::EventBoundary& boundary() const { return boundary_; }
     bool halted() const { return boundary_.halted(); }
 
 private:

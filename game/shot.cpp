@@ -29,7 +29,7 @@ void Game::ResetShot() {
     Form_Load();
     form_.Cmd_Set.Enabled = true;
     form_.Cmd_Start.Enabled = false;
-    services_.window.repaint_window();
+    services_.trace.repaint_window();
     form_.Timer1.set_enabled(false);
 }
 

@@ -9,7 +9,7 @@ void EventBoundary::run(const std::function<void()>& procedure) {
     } catch (const RuntimeError& error) {
         // A nested event (a tick during a box) may already have failed.
         if (halted()) return;
-        error_ = error;
+        halted_ = true;
         timers_.halt();
         if (reporter_) reporter_(error);
     }

@@ -4,7 +4,6 @@
 // later event is refused.
 
 #include <functional>
-#include <optional>
 
 #include "runtime/errors.h"
 #include "runtime/timers.h"
@@ -19,13 +18,12 @@ public:
 
     void run(const std::function<void()>& procedure);
 
-    bool halted() const { return error_.has_value(); }
-    const std::optional<RuntimeError>& error() const { return error_; }
+    bool halted() const { return halted_; }
 
 private:
     Timers& timers_;
     Reporter reporter_;
-    std::optional<RuntimeError> error_;
+    bool halted_ = false;
 };
 
 }  // namespace zorukan::runtime

@@ -23,7 +23,6 @@ public:
     explicit SeededRandom(ClockReading clock_reading);
 
     void seed_from_clock() override { state_ = clock_reading_(); }
-    void seed(std::uint64_t state) { state_ = state; }
     float next() override;
 
     // Reads the system clock in nanoseconds, for the real game.

@@ -27,16 +27,19 @@ constexpr Micros micros_from_ms(std::int64_t ms) { return ms * 1000; }
 // a full swing of the gauge (40 ticks) takes one second.
 constexpr std::int64_t kTimerResolutionMs = 25;
 
+class Timers;
+
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual Micros now() const = 0;
+    // Called by the timers this clock is given to: the clock runs their due
+    // ticks as time passes.
+    virtual void attach(Timers& timers) = 0;
     // The earliest deadline changed (nullopt: no timer is on). A real clock
     // arms its wake-up here; a virtual one has nothing to do.
     virtual void deadline_changed(std::optional<Micros> deadline) { (void)deadline; }
 };
-
-class Timers;
 
 class Timer {
 public:
@@ -67,7 +70,7 @@ private:
 
 class Timers {
 public:
-    explicit Timers(Clock& clock) : clock_(clock) {}
+    explicit Timers(Clock& clock) : clock_(clock) { clock_.attach(*this); }
     Timers(const Timers&) = delete;
     Timers& operator=(const Timers&) = delete;
 

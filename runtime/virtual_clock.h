@@ -13,7 +13,7 @@ class VirtualClock final : public Clock {
 public:
     Micros now() const override { return now_; }
 
-    void attach(Timers& timers) { timers_ = &timers; }
+    void attach(Timers& timers) override { timers_ = &timers; }
 
     // Moves time forward by `span`, running every tick that falls due.
     void advance(Micros span);

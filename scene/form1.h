@@ -25,9 +25,9 @@ inline constexpr FontSpec kWindowDefaultFont{"", 9.0f};
 using ControlRef = std::variant<const Picture*, const Shape*, const Line*, const Label*, const CommandButton*,
                                 const TextBox*, const HScrollBar*>;
 
+// A place in the keyboard focus order; its index is its place in tab_order().
 struct TabStop {
     std::string_view name;
-    int tab_index;
 };
 
 class Form1 {
@@ -37,7 +37,6 @@ public:
     static constexpr float ClientWidth = 8775.0f;
     static constexpr float ClientHeight = 4635.0f;
     static constexpr float FrameSide = 45.0f;  // each side
-    static constexpr float FrameTop = 330.0f;  // including the title bar
 
     explicit Form1(runtime::Timers& timers);
     Form1(const Form1&) = delete;
@@ -79,8 +78,8 @@ public:
 
     std::array<ControlRef, 22> drawing_order() const;  // front to back
     static constexpr std::array<TabStop, 10> tab_order() {
-        return {{{"Cmd_Start", 0}, {"Cmd_Set", 1}, {"Text1", 2}, {"Label1", 3}, {"HScroll1", 4},
-                 {"Label2", 5}, {"Label3", 6}, {"Label4", 7}, {"Label5", 8}, {"Label6", 9}}};
+        return {{{"Cmd_Start"}, {"Cmd_Set"}, {"Text1"}, {"Label1"}, {"HScroll1"},
+                 {"Label2"}, {"Label3"}, {"Label4"}, {"Label5"}, {"Label6"}}};
     }
 
     CommandButton* button(std::string_view name);

@@ -48,9 +48,7 @@ float television_left_that_is_hit() {
         runtime::VirtualClock clock;
         FixedRandom random;
         CountingBoxes boxes;
-        game::Program dry({clock, random, boxes, {}});
-        clock.attach(dry.timers());
-        dry.load();
+        game::Program dry({.clock = clock, .random = random, .boxes = boxes});
         dry.form().Tv.Left = left;
         dry.click(dry.form().Cmd_Set);
         dry.click(dry.form().Cmd_Start);

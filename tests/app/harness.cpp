@@ -10,9 +10,7 @@ constexpr int kBoxReadingMs = 700;  // long enough for several flight ticks to f
 }
 
 GameHarness::GameHarness(float random_value) : random(random_value) {
-    program_ = std::make_unique<game::Program>(game::Frontend{clock_, random, *this, {}});
-    clock_.attach(program_->timers());
-    program_->load();
+    program_ = std::make_unique<game::Program>(game::Frontend{.clock = clock_, .random = random, .boxes = *this, .trace = this});
     window_ = std::make_unique<app::GameWindow>(*program_);
 }
 
@@ -42,6 +40,14 @@ void GameHarness::show(const std::string& prompt, const std::string& title) {
     const bool held = program_->timers().held();
     clock_.advance(runtime::micros_from_ms(kBoxReadingMs));
     boxes_.push_back({title, prompt, held, before, form().Timer1.ticks_run()});
+}
+
+void GameHarness::segment_drawn(const runtime::Segment& segment) {
+    if (window_) window_->show_segment(segment);
+}
+
+void GameHarness::window_repainted() {
+    if (window_) window_->update();
 }
 
 }  // namespace zorukan::testing

@@ -21,7 +21,6 @@ public:
     explicit FixedRandom(float value) : value_(value) {}
     void seed_from_clock() override {}
     float next() override { return value_; }
-    void set(float value) { value_ = value; }
 
 private:
     float value_;
@@ -33,7 +32,7 @@ struct ShownBox {
     std::uint64_t flight_ticks_before, flight_ticks_after;
 };
 
-class GameHarness final : public runtime::MessageBoxUi {
+class GameHarness final : public runtime::MessageBoxUi, private runtime::TraceObserver {
 public:
     // 0 puts the television nearest the cannon (Left 1560), where a shell is
     // still rising well above it.
@@ -62,6 +61,9 @@ public:
     FixedRandom random;
 
 private:
+    void segment_drawn(const runtime::Segment& segment) override;
+    void window_repainted() override;
+
     runtime::VirtualClock clock_;
     std::unique_ptr<game::Program> program_;
     std::unique_ptr<app::GameWindow> window_;

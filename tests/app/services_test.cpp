@@ -50,7 +50,6 @@ private Q_SLOTS:
 void ServicesTest::realClockTicksOnCadenceAndIdlesWhenOff() {
     app::RealClock clock;
     runtime::Timers timers(clock);
-    clock.attach(timers);
     runtime::Timer gauge(timers, "gauge", 1);  // floors at the 25 ms resolution
     int ticks = 0, signals = 0;
     gauge.on_tick = [&] { ++ticks; };

@@ -14,6 +14,7 @@ namespace zorukan::testing {
 
 class ChosenRandom final : public runtime::RandomSource {
 public:
+    explicit ChosenRandom(std::deque<float> chosen) : values(std::move(chosen)) {}
     void seed_from_clock() override { ++seedings; }
     float next() override {
         if (values.empty()) return 0.5f;
@@ -45,11 +46,7 @@ private:
 };
 
 struct Rig {
-    explicit Rig(std::deque<float> random_values = {0.5f}) {
-        random.values = std::move(random_values);
-        clock.attach(program.timers());
-        program.load();
-    }
+    explicit Rig(std::deque<float> random_values = {0.5f}) : random(std::move(random_values)) {}
 
     void wait_ms(std::int64_t ms) { clock.advance(runtime::micros_from_ms(ms)); }
     scene::Form1& form() { return program.form(); }
@@ -67,8 +64,10 @@ struct Rig {
     ChosenRandom random;
     RecordingBoxes boxes{clock};
     std::vector<runtime::RuntimeError> errors;
-    game::Program program{game::Frontend{clock, random, boxes,
-                                         [this](const runtime::RuntimeError& e) { errors.push_back(e); }}};
+    game::Program program{{.clock = clock,
+                           .random = random,
+                           .boxes = boxes,
+                           .report_error = [this](const runtime::RuntimeError& e) { errors.push_back(e); }}};
 };
 
 }  // namespace zorukan::testing

@@ -47,10 +47,7 @@ private:
 float placing_at(int left) { return static_cast<float>((left - 1560 + 0.5) / 6721); }
 
 struct LongGame {
-    explicit LongGame(std::vector<float> places) : random(std::move(places)) {
-        clock.attach(program.timers());
-        program.load();
-    }
+    explicit LongGame(std::vector<float> places) : random(std::move(places)) {}
 
     // Aims, charges for `power_ticks` gauge ticks, fires, and waits for the
     // shot to end.
@@ -67,8 +64,10 @@ struct LongGame {
     CyclingRandom random;
     ShotBoxes boxes{clock};
     std::vector<std::string> errors;
-    game::Program program{game::Frontend{clock, random, boxes,
-                                         [this](const runtime::RuntimeError& e) { errors.push_back(e.what()); }}};
+    game::Program program{{.clock = clock,
+                           .random = random,
+                           .boxes = boxes,
+                           .report_error = [this](const runtime::RuntimeError& e) { errors.push_back(e.what()); }}};
 };
 
 TEST(LongSession, FliesPastTheSixteenBitTickCountWithoutErrorOrGrowth) {

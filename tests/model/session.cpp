@@ -73,12 +73,13 @@ float RecordedRandom::next() {
 
 Session::Session(std::uint64_t game_seed)
     : random_(game_seed),
-      program_(game::Frontend{clock_, random_, *this, [this](const runtime::RuntimeError& error) {
-                                  break_rule("no run-time error", error.what());
-                              }}) {
-    clock_.attach(program_.timers());
-    program_.trace().set_observer(this);
-    program_.load();
+      program_({.clock = clock_,
+                .random = random_,
+                .boxes = *this,
+                .trace = this,
+                .report_error = [this](const runtime::RuntimeError& error) {
+                    break_rule("no run-time error", error.what());
+                }}) {
     expected_text_ = program_.form().Text1.Text;
     state_ = state_or_break();
     check_after({Action::Wait, 0}, ShotState::Armed);

@@ -121,12 +121,13 @@ constexpr long long kMaxMillis = 1'000'000'000;  // about eleven days of play
 
 game::Program& Session::program() {
     if (!program_) {
-        program_.emplace(game::Frontend{clock_, random_, *this, [this](const runtime::RuntimeError& error) {
+        program_.emplace(game::Frontend{.clock = clock_,
+                                        .random = random_,
+                                        .boxes = *this,
+                                        .trace = this,
+                                        .report_error = [this](const runtime::RuntimeError& error) {
                                             out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
                                         }});
-        clock_.attach(program_->timers());
-        program_->trace().set_observer(this);
-        program_->load();
     }
     return *program_;
 }
