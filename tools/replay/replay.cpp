@@ -82,17 +82,28 @@ private:
 
 // --- reading words and numbers -------------------------------------------
 
-// Words are views into the line, which is read once and never copied: a
-// script line may be as long as the memory it fits in.
+// Words are views into the line, which is read once and never copied, and
+// a line is split only as far as its command reads: a script line may be as
+// long as the memory it fits in.
 using Words = std::vector<std::string_view>;
 
-Words split_words(std::string_view text) {
+// Takes the first word off `text`; empty when there is none.
+std::string_view next_word(std::string_view& text) {
     constexpr std::string_view kSpace = " \t\n\v\f\r";
+    text.remove_prefix(std::min(text.find_first_not_of(kSpace), text.size()));
+    const std::string_view word = text.substr(0, text.find_first_of(kSpace));
+    text.remove_prefix(word.size());
+    return word;
+}
+
+// The first `most` words of `text`: a command's words and one more, to
+// tell that there is one too many.
+Words split_words(std::string_view text, std::size_t most) {
     Words words;
-    for (auto start = text.find_first_not_of(kSpace); start != std::string_view::npos;) {
-        const auto end = std::min(text.find_first_of(kSpace, start), text.size());
-        words.push_back(text.substr(start, end - start));
-        start = text.find_first_not_of(kSpace, end);
+    while (words.size() < most) {
+        const std::string_view word = next_word(text);
+        if (word.empty()) break;
+        words.push_back(word);
     }
     return words;
 }
@@ -159,13 +170,16 @@ game::Program& Session::program() {
 
 void Session::run_line(std::string_view raw) {
     const std::string_view line = raw.substr(0, raw.find('#'));
-    const Words words = split_words(line);
+    const Words words = split_words(line, 4);
     if (words.empty()) return;
     const std::string_view command = words[0];
+    // What follows the command word, for the commands that read all of it.
+    const std::string_view rest = line.substr(static_cast<std::size_t>(command.data() + command.size() - line.data()));
 
     if (command == "random") {
         if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
-        for (std::size_t i = 1; i < words.size(); ++i) random_.push(random_value(words[i]));
+        std::string_view values = rest;
+        for (auto word = next_word(values); !word.empty(); word = next_word(values)) random_.push(random_value(word));
     } else if (command == "boxtime") {
         box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
         expect_words(words, 2);
@@ -183,7 +197,7 @@ void Session::run_line(std::string_view raw) {
         expect_words(words, 2);
         program().scroll_to(static_cast<int>(value));
     } else if (command == "type") {
-        std::string_view text = line.substr(static_cast<std::size_t>(command.data() + command.size() - line.data()));
+        std::string_view text = rest;
         text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
         text.remove_suffix(text.size() - (text.find_last_not_of(" \t\r") + 1));
         program().type(std::string(text));
@@ -282,7 +296,7 @@ int run_script(std::istream& script, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     Session session(out);
     std::string line;  // one buffer, reused by every line
-    for (int line_number = 1; std::getline(script, line); ++line_number) {
+    for (long long line_number = 1; std::getline(script, line); ++line_number) {
         std::string_view text = line;
         if (line_number == 1 && text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
         try {
