@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/panel_style.h"
 #include "app/scene_geometry.h"
 #include "app/scene_painter.h"
 #include "game/program.h"
@@ -24,6 +25,7 @@ public:
     explicit GameWindow(game::Program& program, QWidget* parent = nullptr);
     ~GameWindow() override;
 
+    // Shows the window with its frame centred on the screen's available area.
     void show_centred();
 
 public Q_SLOTS:
@@ -33,6 +35,8 @@ public Q_SLOTS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void segment_drawn(const runtime::Segment& segment) override;
@@ -43,9 +47,14 @@ private:
     void make_scroll_bar();
     void set_tab_order();
     void name_for_assistive_technology();
+    void sync_buttons(const scene::Form1& form);
+    void centre_frame();
 
     game::Program& program_;
     ScenePainter painter_;
+    PanelStyle* style_ = nullptr;
+    // Set from the first show until the window manager has framed the window.
+    bool centring_ = false;
     std::vector<Drawn> drawn_;
     QPushButton* cmd_set_ = nullptr;
     QPushButton* cmd_start_ = nullptr;
