@@ -28,11 +28,12 @@ void PanelStyle::drawControl(ControlElement element, const QStyleOption* option,
                              const QWidget* widget) const {
     const bool enabled = option->state & State_Enabled;
     if (element == CE_PushButton && !enabled) {
-        // Flat, a shade darker than the raised face, with a grey outline.
-        const QRect face = option->rect.adjusted(0, 0, -1, -1);
-        painter->fillRect(option->rect, option->palette.color(QPalette::Disabled, QPalette::Button).darker(125));
-        painter->setPen(option->palette.color(QPalette::Disabled, QPalette::Mid));
-        painter->drawRect(face);
+        // Flat and a shade darker than the raised face, outlined so that it
+        // still reads as a button.
+        const QPalette& palette = option->palette;
+        painter->fillRect(option->rect, palette.color(QPalette::Disabled, QPalette::Button).darker(135));
+        painter->setPen(palette.color(QPalette::Disabled, QPalette::Dark));
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
         return;
     }
     if (element == CE_PushButton && (option->state & State_HasFocus)) {
