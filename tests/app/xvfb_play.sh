@@ -28,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "xvfb_play: $*" >&2; exit 1; }
 
-for tool in Xvfb xdotool xprop import od awk; do
+for tool in Xvfb xdotool xprop xwininfo import od awk; do
   command -v "$tool" >/dev/null || fail "missing $tool (tools/setup.sh installs it)"
 done
 
@@ -58,9 +58,12 @@ find_window() {  # TITLE: a window whose title starts with TITLE
 game_pid=$!
 window=$(find_window "$title") || fail "no window titled $title"
 check_titles "$window" "$title"
-geometry=$(xdotool getwindowgeometry "$window")
-grep -q "Geometry: ${width}x${height}" <<<"$geometry" || fail "wrong size: $geometry"
-read -r left top < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+sleep 0.5  # a window manager, if there is one, frames and places the window
+# The client area's place on the screen, inside any frame.
+read -r left top size < <(xwininfo -id "$window" | awk '
+  /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+  /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w "x" h }')
+[ "$size" = "${width}x${height}" ] || fail "wrong size: $size"
 
 # The window's pixels, one "R G B" line each, from row Y for ROWS rows.
 pixels() {  # Y ROWS
@@ -112,7 +115,6 @@ angle_to_hit() {  # SPEED TV_LEFT FROM_TICK
 }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-sleep 0.5
 black_before=$(count 0 0 0 "$sky_rows")
 declare -A boxes_seen=()
 for attempt in 1 2 3; do
