@@ -8,8 +8,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <initializer_list>
 
 #include "app/fonts.h"
+#include "app/panel_style.h"
 
 namespace zorukan::app {
 
@@ -29,16 +31,16 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
     setFixedSize(px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the scene covers every pixel
     setFont(scene_font(scene::FontId::WindowDefault));
-    style_ = new PanelStyle;
-    style_->setParent(this);
 
     cmd_set_ = make_button(program_.form().Cmd_Set);
     cmd_start_ = make_button(program_.form().Cmd_Start);
     make_text_box();
     make_scroll_bar();
-    for (QWidget* control : {static_cast<QWidget*>(cmd_set_), static_cast<QWidget*>(cmd_start_),
-                             static_cast<QWidget*>(text1_), static_cast<QWidget*>(hscroll1_)})
-        style_->apply_to(control);
+    // Made after its controls, so that it is also deleted after them.
+    auto* style = new PanelStyle;
+    style->setParent(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_})
+        style->apply_to(control);
     set_tab_order();
     name_for_assistive_technology();
 
@@ -149,10 +151,10 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GameWindow::sync_buttons(const scene::Form1& form) {
-    // A button losing the focus hands it to the other one, which is always
-    // usable by then: Space, Space sets and fires, and the next shot starts
-    // where the last one ended. The toolkit alone would pass it down the tab
-    // order, to the angle box.
+    // A button losing the focus hands it to the other one, made usable
+    // first: Space, Space sets and fires, and the next shot starts where the
+    // last one ended. The toolkit alone would pass the focus down the tab
+    // order, to the angle box, where the next Space would replace the angle.
     const struct {
         QPushButton* button;
         QPushButton* other;

@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/panel_style.h"
 #include "app/scene_geometry.h"
 #include "app/scene_painter.h"
 #include "game/program.h"
@@ -52,7 +51,6 @@ private:
 
     game::Program& program_;
     ScenePainter painter_;
-    PanelStyle* style_ = nullptr;
     // Set from the first show until the window manager has framed the window.
     bool centring_ = false;
     std::vector<Drawn> drawn_;
