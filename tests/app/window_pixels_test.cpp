@@ -227,7 +227,8 @@ void WindowPixelsTest::partialRepaintLeavesNothingStale_data() {
     QTest::addColumn<SceneChange>("before");
     QTest::addColumn<SceneChange>("after");
     const SceneChange none = [](scene::Form1&) {};
-    QTest::newRow("barrel turns") << none << SceneChange([](scene::Form1& f) { f.Line1.X2 = 740, f.Line1.Y2 = 3120; });
+    QTest::newRow("barrel turns to 80 degrees")
+        << none << SceneChange([](scene::Form1& f) { f.Line1.X2 = 762, f.Line1.Y2 = 3124; });
     QTest::newRow("power bar shrinks") << SceneChange([](scene::Form1& f) { f.Shape1.Width = 4000; })
                                        << SceneChange([](scene::Form1& f) { f.Shape1.Width = 2000; });
     QTest::newRow("explosion hidden") << SceneChange([](scene::Form1& f) { f.Image2.Visible = true; })
