@@ -2,8 +2,8 @@
 // Work the window needs before its first frame but that needs nothing from
 // the display: reading the desktop's font configuration (the largest single
 // cost of opening the window) and decoding the scene's pictures. It starts on
-// another core before the toolkit connects to the display; the window waits
-// for each part only when it first needs it.
+// another core before the toolkit connects to the display; call wait() once
+// the toolkit is up and before the window is built.
 
 #include <thread>
 
