@@ -206,7 +206,7 @@ async function hit() {
   check('hit: the television stands in the way', await television('tv.gif'));
   await page.focus('#Cmd_Set');
   await page.keyboard.press('Space');
-  await page.keyboard.press('Space');
+  await page.keyboard.press('Enter');  // Enter presses a button too
   await page.waitForFunction(() => document.getElementById('box').open, { timeout: 5000 });
   for (const [i, prompt] of HIT_PROMPTS.entries()) {
     const box = await dialogState(page);
@@ -214,6 +214,7 @@ async function hit() {
           JSON.stringify(box));
     check(`hit, box ${i + 1}: OK has the focus`, (await focusedId(page)) === 'box-ok', await focusedId(page));
     check(`hit, box ${i + 1}: the television is still whole`, (await televisionFile(page)) === 'tv.gif');
+    if (screenshots && i === 0) await page.screenshot({ path: join(screenshots, 'web-hit.png') });
     const presents = await page.evaluate(() => window.zorukanTest.presents);
     await sleep(400);  // six flight periods
     check(`hit, box ${i + 1}: no flight tick while it is open`,
@@ -237,7 +238,6 @@ async function runTimeError() {
   await page.focus('#Cmd_Set');
   await page.keyboard.press('Space');
   await page.keyboard.press('Space');
-  await sleep(100);
   await page.evaluate(() => window.zorukanTest.overflowFlightTime());
   await page.waitForFunction(() => document.getElementById('box').open, { timeout: 5000 });
   const box = await dialogState(page);
