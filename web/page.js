@@ -124,12 +124,32 @@
   }
 
   // ---- Controls ------------------------------------------------------------
-  function place(element, c) {
+  function position(element, { x, y, w, h }) {
+    Object.assign(element.style, { left: `${x}px`, top: `${y}px`, width: `${w}px`, height: `${h}px` });
+    form.append(element);  // in tab order, so the document order is the tab order
+  }
+
+  function place(element, c, box = c) {
     element.id = c.name;
     element.setAttribute('aria-label', c.label);
-    Object.assign(element.style, { left: `${c.x}px`, top: `${c.y}px`, width: `${c.w}px`, height: `${c.h}px` });
-    form.append(element);  // in tab order, so the document order is the tab order
+    position(element, box);
     controls[c.name] = element;
+  }
+
+  // The scroll bar's arrows: a square at each end, a step each click. They
+  // take no focus of their own; the bar between them does.
+  function arrow(range, c, step) {
+    const button = document.createElement('button');
+    Object.assign(button, { type: 'button', tabIndex: -1, className: step < 0 ? 'arrow left' : 'arrow right' });
+    button.setAttribute('aria-hidden', 'true');
+    button.addEventListener('mousedown', (event) => event.preventDefault());
+    button.addEventListener('click', () => {
+      range.focus();
+      range.value = range.valueAsNumber + step;
+      range.dispatchEvent(new Event('change'));
+    });
+    position(button, { ...c, x: step < 0 ? c.x : c.x + c.w - c.h, w: c.h });
+    return button;
   }
 
   function makeControls() {
@@ -160,7 +180,9 @@
           range.value = range.valueAsNumber + step;
           range.dispatchEvent(new Event('change'));
         });
-        place(range, c);
+        arrow(range, c, -1);
+        place(range, c, { ...c, x: c.x + c.h, w: c.w - 2 * c.h });
+        arrow(range, c, 1);
       }
     }
   }
@@ -178,7 +200,7 @@
       if (c.kind === 'scroll') {
         // Only the game's own changes move the thumb; one being dragged stays.
         if (c.value !== scrollShown) element.value = scrollShown = c.value;
-        element.disabled = scene.halted;
+        for (const part of [element.previousSibling, element, element.nextSibling]) part.disabled = scene.halted;
       }
     }
     // A focused button that can no longer be pressed hands the focus to the
@@ -204,7 +226,7 @@
     stopped = true;
     clearTimeout(timeout);
     timeout = 0;
-    for (const element of Object.values(controls)) element.disabled = true;
+    for (const element of form.querySelectorAll('button, input')) element.disabled = true;
   }
 
   function fatal(error) {

@@ -196,6 +196,11 @@ async function controlsAndKeyboardShot() {
   await page.mouse.up();
   check('dragging the thumb changes nothing until it is released', whileDragging === '29', whileDragging);
   check('releasing it sets the angle', Number(await angle()) > 29, await angle());
+  const released = Number(await angle());
+  await page.click('#form1 > .arrow.left');
+  await page.click('#form1 > .arrow.left');
+  await page.click('#form1 > .arrow.right');
+  check('each click on an arrow turns it a degree', Number(await angle()) === released - 1, await angle());
   await page.close();
 }
 
