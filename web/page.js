@@ -29,13 +29,17 @@
   function call(name, types = [], args = []) {
     if (busy || stopped) return false;
     busy = true;
-    Module.ccall(name, null, types, args, { async: true }).then(() => {
-      busy = false;
-      if (wakeWaiting) {
-        wakeWaiting = false;
-        call('zk_wake');
-      }
-    }, fatal);
+    try {
+      Module.ccall(name, null, types, args, { async: true }).then(() => {
+        busy = false;
+        if (wakeWaiting) {
+          wakeWaiting = false;
+          call('zk_wake');
+        }
+      }, fatal);
+    } catch (error) {
+      fatal(error);
+    }
     return true;
   }
 
@@ -162,6 +166,9 @@
       } else if (c.kind === 'text') {
         const input = document.createElement('input');
         input.type = 'text';
+        // As many characters as the desktop's text box holds; the text
+        // travels to the game on its stack.
+        input.maxLength = 32767;
         input.spellcheck = false;
         input.addEventListener('input', () => call('zk_type', ['string'], [input.value]));
         place(input, c);
