@@ -25,7 +25,7 @@ browser() {
   (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
 }
 
-case ${1:-serve} in
+case ${1:-} in
 build)
   [ $# -eq 2 ] || { echo "usage: tools/web.sh build OUT" >&2; exit 2; }
   build "$2"
@@ -33,11 +33,14 @@ build)
 browser)
   browser
   ;;
-*)
+'' | [0-9]*)
   port=${1:-8000}
-  [ "$port" = serve ] && port=8000
   build build-web
   echo "web: serving the game at http://127.0.0.1:$port/ (Ctrl-C stops)"
   exec python3 -m http.server --bind 127.0.0.1 --directory build-web/site "$port"
+  ;;
+*)
+  echo "usage: tools/web.sh [PORT] | tools/web.sh build OUT | tools/web.sh browser" >&2
+  exit 2
   ;;
 esac

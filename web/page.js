@@ -283,11 +283,12 @@
   };
 
   // Test-only, with ?test: a television placed where a known shot passes,
-  // a flight forced to overflow, and a count of the scenes presented.
+  // a flight forced to overflow, whether a wake-up is armed, and a count of
+  // the scenes presented.
   if (test) {
     window.zorukanTest = {
       presents: 0,
-      busy: () => busy,
+      armed: () => timeout !== 0,
       scene: () => scene,
       placeTelevision: (left) => call('zk_test_place_television', ['number'], [left]),
       overflowFlightTime: () => call('zk_test_overflow_flight_time'),

@@ -161,9 +161,12 @@ async function controlsAndKeyboardShot() {
 
   await page.evaluate((left) => window.zorukanTest.placeTelevision(left), TV_OUT_OF_REACH);
   const clearSky = await blackInSky(page);
+  const armed = () => page.evaluate(() => window.zorukanTest.armed());
+  check('idle, no wake-up is armed', !(await armed()));
   await page.keyboard.press('Space');
   check('Space on 発射セット hands the focus to 発射ボタン', (await focusedId(page)) === 'Cmd_Start', await focusedId(page));
   await sleep(300);
+  check('the gauge\'s timer has its wake-up armed', await armed());
   check('the power gauge swings', same(await pixel(page, 178, 264), [64, 64, 64]), JSON.stringify(await pixel(page, 178, 264)));
   await page.keyboard.press('Space');
   await sleep(400);
@@ -171,6 +174,7 @@ async function controlsAndKeyboardShot() {
   await page.waitForFunction(() => !document.getElementById('Cmd_Set').disabled, { timeout: 10000 });
   check('the shot ends: 発射セット has the focus again', (await focusedId(page)) === 'Cmd_Set', await focusedId(page));
   check('the whole-window repaint wipes the trace', (await blackInSky(page)) === clearSky);
+  check('armed again, no wake-up is armed', !(await armed()));
   check('no dialog', !(await dialogState(page)).open);
 
   // The angle bar: arrow keys step it, a drag changes the angle on release only.
