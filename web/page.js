@@ -53,7 +53,7 @@
   // Everything is drawn on whole device pixels, so lines and pictures stay
   // crisp at any devicePixelRatio; only the captions are left to the font.
   function paint() {
-    if (!scene || !scene.pictures.every((file) => images[file]?.complete)) return;
+    if (!scene || !scene.pictures.every((file) => images[file]?.naturalWidth)) return;
     const dpr = window.devicePixelRatio || 1;
     const width = Math.round(scene.width * dpr), height = Math.round(scene.height * dpr);
     if (canvas.width !== width || canvas.height !== height) {
