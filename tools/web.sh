@@ -8,20 +8,36 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Installs whichever of the Debian packages named are missing, waiting for
+# another install that holds the package lock rather than failing.
+require() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "web: installing ${missing[*]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
 build() {
   local out=$1
   # Emscripten brings clang, lld, binaryen, Node and the acorn module its
   # optimizer loads from /usr/share/nodejs.
-  tools/require-packages.sh emscripten node-acorn
-  command -v node >/dev/null || tools/require-packages.sh nodejs
+  require emscripten node-acorn
+  command -v node >/dev/null || require nodejs
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$out" -j2
 }
 
 browser() {
-  tools/require-packages.sh chromium
-  command -v npm >/dev/null || tools/require-packages.sh npm
+  require chromium
+  command -v npm >/dev/null || require npm
   (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
 }
 

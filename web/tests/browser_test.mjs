@@ -7,13 +7,16 @@ import { createServer } from 'node:http';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { extname, join, normalize } from 'node:path';
-import puppeteer from 'puppeteer-core';
 
 const [site, screenshots] = process.argv.slice(2);
 if (!site) {
   console.error('usage: node browser_test.mjs SITE [SCREENSHOTS]');
   process.exit(2);
 }
+const puppeteer = await import('puppeteer-core').then((module) => module.default, () => {
+  console.error('browser_test: puppeteer-core is not installed; run tools/web.sh browser');
+  process.exit(2);
+});
 
 const CAPTION = 'ドンガラ　ゾルカン';
 const HIT_TITLE = '破壊';
