@@ -128,10 +128,10 @@ void GameWindow::set_tab_order() {
 void GameWindow::name_for_assistive_technology() {
     // Each control is named by the label the player reads beside it.
     const scene::Form1& form = program_.form();
-    cmd_set_->setAccessibleName(text(form.Label2.Caption));
-    cmd_start_->setAccessibleName(text(form.Label3.Caption));
-    text1_->setAccessibleName(text(form.Label1.Caption));
-    hscroll1_->setAccessibleName(text(form.Label1.Caption));
+    for (QWidget* widget : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_}) {
+        if (const scene::Label* label = form.naming_label(widget->objectName().toStdString()))
+            widget->setAccessibleName(text(label->Caption));
+    }
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
