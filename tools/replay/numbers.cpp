@@ -1,0 +1,109 @@
+#include "tools/replay/numbers.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// snprintf and strtof convert exactly, correctly rounded, in every C library
+// the driver is built with, under the "C" locale that the game never leaves.
+// (Not every C++ library has std::to_chars and std::from_chars for floating
+// point.)
+
+namespace zorukan::replay {
+
+namespace {
+
+// digits × 10^exponent
+struct Decimal {
+    std::uint64_t digits;
+    int exponent;
+};
+
+float read_back(Decimal d) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(d.digits), d.exponent);
+    return std::strtof(text, nullptr);
+}
+
+// A positive single rounded to `precision` significant digits.
+Decimal rounded(float magnitude, int precision) {
+    char text[48];  // "d.ddddddddde+38"
+    std::snprintf(text, sizeof text, "%.*e", precision - 1, static_cast<double>(magnitude));
+    Decimal d{0, 0};
+    const char* c = text;
+    for (; *c != 'e'; ++c) {
+        if (*c != '.') d.digits = d.digits * 10 + static_cast<std::uint64_t>(*c - '0');
+    }
+    d.exponent = std::atoi(c + 1) - (precision - 1);
+    return d;
+}
+
+// The shortest decimal that reads back to a positive finite single and,
+// among those as short, the nearest to it. The nearest of a length can fail
+// to read back where the one above it does not: at a power of two, where
+// the singles below lie twice as close as those above.
+Decimal shortest(float magnitude) {
+    for (int precision = 1;; ++precision) {
+        const Decimal nearest = rounded(magnitude, precision);
+        if (read_back(nearest) == magnitude) return nearest;
+        const Decimal above{nearest.digits + 1, nearest.exponent};
+        if (read_back(above) == magnitude) return above;
+    }
+}
+
+}  // namespace
+
+std::string number_text(float value) {
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    const std::string sign = std::signbit(value) ? "-" : "";
+    const float magnitude = std::fabs(value);
+    if (magnitude == std::trunc(magnitude)) {
+        char text[48];  // 3.4e38 has 39 digits
+        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(magnitude));
+        return sign + text;
+    }
+    Decimal d = shortest(magnitude);
+    while (d.digits % 10 == 0) {
+        d.digits /= 10;
+        ++d.exponent;
+    }
+    // Not a whole number, so the decimal has a fraction: exponent < 0.
+    const std::string digits = std::to_string(d.digits);
+    const int whole_digits = static_cast<int>(digits.size()) + d.exponent;
+    if (whole_digits <= 0) return sign + "0." + std::string(static_cast<std::size_t>(-whole_digits), '0') + digits;
+    const auto point = static_cast<std::size_t>(whole_digits);
+    return sign + digits.substr(0, point) + "." + digits.substr(point);
+}
+
+std::string number_text(long long value) { return std::to_string(value); }
+
+NumberRead read_single(std::string_view word, float& value) {
+    const std::string_view body = word.substr(word.starts_with('-') ? 1 : 0);
+    // strtof also skips spaces and reads a plus sign and hexadecimal.
+    if (body.empty() || body[0] == '+' || std::isspace(static_cast<unsigned char>(body[0])) ||
+        body.starts_with("0x") || body.starts_with("0X")) {
+        return NumberRead::kMalformed;
+    }
+    const std::string text(word);
+    char* end = nullptr;
+    // The replay reports a failed read or write with errno; a number's range
+    // error must not stand in for it.
+    const int saved_errno = errno;
+    const float read = std::strtof(text.c_str(), &end);
+    errno = saved_errno;
+    // A number too large or too small is out of range even when more of the
+    // word follows it.
+    const std::string_view number(text.c_str(), static_cast<std::size_t>(end - text.c_str()));
+    const std::string_view mantissa = number.substr(0, number.find_first_of("eE"));
+    if (std::isinf(read) && number.find_first_of("iI") == std::string_view::npos) return NumberRead::kOutOfRange;
+    if (read == 0 && mantissa.find_first_of("123456789") != std::string_view::npos) return NumberRead::kOutOfRange;
+    if (number.size() != text.size()) return NumberRead::kMalformed;
+    value = read;
+    return NumberRead::kOk;
+}
+
+}  // namespace zorukan::replay
