@@ -13,7 +13,9 @@ cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake -DCMAKE_BUILD_
 cmake --build "$out" -j2
 
 # Wine sets up its prefix on its first start, which takes seconds and says
-# so on standard error: done here once, so that no test run sees it.
-export WINEDEBUG=-all
-wine "$out/zorukan-replay.exe" tools/replay/sample.replay >/dev/null 2>&1 || true
-echo "windows: $out/zorukan-replay.exe"
+# so on standard error: done here once, so that no test sees it.
+if ! WINEDEBUG=-all wine "$out/zorukan-replay.exe" tools/replay/sample.replay >/dev/null 2>"$out/wine-first-start.log"; then
+  echo "windows: $out/zorukan-replay.exe does not run under wine (see $out/wine-first-start.log)" >&2
+  exit 1
+fi
+echo "windows: built $out/zorukan-replay.exe"
