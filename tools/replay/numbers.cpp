@@ -1,11 +1,13 @@
 #include "tools/replay/numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 // snprintf and strtof convert exactly, correctly rounded, in every C library
 // the driver is built with, under the "C" locale that the game never leaves.
@@ -54,6 +56,31 @@ Decimal shortest(float magnitude) {
     }
 }
 
+bool same_letters(std::string_view text, std::string_view lower_case) {
+    return text.size() == lower_case.size() &&
+           std::equal(text.begin(), text.end(), lower_case.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// inf, infinity, nan and nan(SEQUENCE) of letters, digits and _, in any case.
+// Read here, as C libraries differ in what they take after "nan(".
+NumberRead read_named(std::string_view body, bool negative, float& value) {
+    const float sign = negative ? -1.0f : 1.0f;
+    if (same_letters(body, "inf") || same_letters(body, "infinity")) {
+        value = sign * std::numeric_limits<float>::infinity();
+        return NumberRead::kOk;
+    }
+    const auto in_sequence = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    const std::string_view sequence = body.size() >= 5 ? body.substr(4, body.size() - 5) : std::string_view();
+    if (same_letters(body, "nan") ||
+        (body.size() >= 5 && same_letters(body.substr(0, 4), "nan(") && body.back() == ')' &&
+         std::all_of(sequence.begin(), sequence.end(), in_sequence))) {
+        value = std::copysign(std::numeric_limits<float>::quiet_NaN(), sign);
+        return NumberRead::kOk;
+    }
+    return NumberRead::kMalformed;
+}
+
 }  // namespace
 
 std::string number_text(float value) {
@@ -82,10 +109,13 @@ std::string number_text(float value) {
 std::string number_text(long long value) { return std::to_string(value); }
 
 NumberRead read_single(std::string_view word, float& value) {
-    const std::string_view body = word.substr(word.starts_with('-') ? 1 : 0);
-    // strtof also skips spaces and reads a plus sign and hexadecimal.
-    if (body.empty() || body[0] == '+' || std::isspace(static_cast<unsigned char>(body[0])) ||
-        body.starts_with("0x") || body.starts_with("0X")) {
+    const bool negative = word.starts_with('-');
+    const std::string_view body = word.substr(negative ? 1 : 0);
+    if (body.empty()) return NumberRead::kMalformed;
+    if (std::isalpha(static_cast<unsigned char>(body[0]))) return read_named(body, negative, value);
+    // strtof would also read hexadecimal.
+    if (!(std::isdigit(static_cast<unsigned char>(body[0])) || body[0] == '.') || body.starts_with("0x") ||
+        body.starts_with("0X")) {
         return NumberRead::kMalformed;
     }
     const std::string text(word);
@@ -99,7 +129,7 @@ NumberRead read_single(std::string_view word, float& value) {
     // word follows it.
     const std::string_view number(text.c_str(), static_cast<std::size_t>(end - text.c_str()));
     const std::string_view mantissa = number.substr(0, number.find_first_of("eE"));
-    if (std::isinf(read) && number.find_first_of("iI") == std::string_view::npos) return NumberRead::kOutOfRange;
+    if (std::isinf(read)) return NumberRead::kOutOfRange;
     if (read == 0 && mantissa.find_first_of("123456789") != std::string_view::npos) return NumberRead::kOutOfRange;
     if (number.size() != text.size()) return NumberRead::kMalformed;
     value = read;

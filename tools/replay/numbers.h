@@ -16,8 +16,8 @@ std::string number_text(long long value);
 enum class NumberRead { kOk, kMalformed, kOutOfRange };
 
 // Reads a whole word as a single: an optional minus sign, then decimal
-// digits with an optional point and exponent, or inf or nan; no plus sign,
-// no hexadecimal. Out of range: too large for a single, or so small that it
+// digits with an optional point and exponent, or inf, infinity or nan; no
+// plus sign, no hexadecimal. Out of range: too large for a single, or so small that it
 // would read as zero.
 NumberRead read_single(std::string_view word, float& value);
 
