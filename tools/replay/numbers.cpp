@@ -81,6 +81,76 @@ NumberRead read_named(std::string_view body, bool negative, float& value) {
     return NumberRead::kMalformed;
 }
 
+bool is_digit(std::string_view text, std::size_t at) {
+    return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]));
+}
+
+// Digits, an optional point and more digits (at least one digit in all), an
+// optional exponent. The digits are brought down to a short decimal that
+// rounds to the same single, so that strtof reads a few hundred bytes
+// however long the word, and only a form every C library reads alike.
+NumberRead read_decimal(std::string_view body, bool negative, float& value) {
+    // Far more digits than any single needs to round correctly: the exact
+    // halfway point between two singles has at most about 130.
+    constexpr std::size_t kKept = 200;
+    std::string digits;     // significant digits, no leading zeros
+    bool dropped = false;   // a nonzero digit beyond the kept ones
+    std::int64_t scale = 0;  // the value is digits × 10^scale
+    bool any_digit = false;
+    std::size_t at = 0;
+    for (bool fraction = false;; ++at) {
+        if (!fraction && at < body.size() && body[at] == '.') {
+            fraction = true;
+        } else if (is_digit(body, at)) {
+            any_digit = true;
+            const char digit = body[at];
+            if (digits.empty() && digit == '0') {
+                scale -= fraction ? 1 : 0;
+            } else if (digits.size() < kKept) {
+                digits += digit;
+                scale -= fraction ? 1 : 0;
+            } else {
+                dropped = dropped || digit != '0';
+                scale += fraction ? 0 : 1;
+            }
+        } else {
+            break;
+        }
+    }
+    if (!any_digit) return NumberRead::kMalformed;
+    // An exponent counts only with a digit after its sign.
+    const std::size_t exponent_sign = at + 1 < body.size() && (body[at + 1] == '-' || body[at + 1] == '+') ? 1 : 0;
+    if (at < body.size() && (body[at] == 'e' || body[at] == 'E') && is_digit(body, at + 1 + exponent_sign)) {
+        const bool exponent_negative = body[at + 1] == '-';
+        std::int64_t exponent = 0;
+        for (at += 1 + exponent_sign; is_digit(body, at); ++at) {
+            exponent = std::min<std::int64_t>(exponent * 10 + (body[at] - '0'), 1'000'000'000'000'000);
+        }
+        scale += exponent_negative ? -exponent : exponent;
+    }
+    if (dropped) {
+        digits += '1';
+        --scale;
+    }
+    // A number too large or too small is out of range even when more of the
+    // word follows it.
+    float read = 0;
+    if (!digits.empty()) {
+        const std::int64_t magnitude = scale + static_cast<std::int64_t>(digits.size());  // 10^(magnitude-1) <= value
+        if (magnitude > 40 || magnitude < -50) return NumberRead::kOutOfRange;
+        const std::string text = digits + "e" + std::to_string(scale);
+        // The replay reports a failed read or write with errno; a number's
+        // range error must not stand in for it.
+        const int saved_errno = errno;
+        read = std::strtof(text.c_str(), nullptr);
+        errno = saved_errno;
+        if (std::isinf(read) || read == 0) return NumberRead::kOutOfRange;
+    }
+    if (at != body.size()) return NumberRead::kMalformed;
+    value = negative ? -read : read;
+    return NumberRead::kOk;
+}
+
 }  // namespace
 
 std::string number_text(float value) {
@@ -111,29 +181,8 @@ std::string number_text(long long value) { return std::to_string(value); }
 NumberRead read_single(std::string_view word, float& value) {
     const bool negative = word.starts_with('-');
     const std::string_view body = word.substr(negative ? 1 : 0);
-    if (body.empty()) return NumberRead::kMalformed;
-    if (std::isalpha(static_cast<unsigned char>(body[0]))) return read_named(body, negative, value);
-    // strtof would also read hexadecimal.
-    if (!(std::isdigit(static_cast<unsigned char>(body[0])) || body[0] == '.') || body.starts_with("0x") ||
-        body.starts_with("0X")) {
-        return NumberRead::kMalformed;
-    }
-    const std::string text(word);
-    char* end = nullptr;
-    // The replay reports a failed read or write with errno; a number's range
-    // error must not stand in for it.
-    const int saved_errno = errno;
-    const float read = std::strtof(text.c_str(), &end);
-    errno = saved_errno;
-    // A number too large or too small is out of range even when more of the
-    // word follows it.
-    const std::string_view number(text.c_str(), static_cast<std::size_t>(end - text.c_str()));
-    const std::string_view mantissa = number.substr(0, number.find_first_of("eE"));
-    if (std::isinf(read)) return NumberRead::kOutOfRange;
-    if (read == 0 && mantissa.find_first_of("123456789") != std::string_view::npos) return NumberRead::kOutOfRange;
-    if (number.size() != text.size()) return NumberRead::kMalformed;
-    value = read;
-    return NumberRead::kOk;
+    if (!body.empty() && std::isalpha(static_cast<unsigned char>(body[0]))) return read_named(body, negative, value);
+    return read_decimal(body, negative, value);
 }
 
 }  // namespace zorukan::replay
