@@ -15,7 +15,7 @@
 #include "game/program.h"
 #include "runtime/random.h"
 #include "runtime/virtual_clock.h"
-#include "tools/replay/format.h"
+#include "tools/replay/numbers.h"
 
 namespace zorukan::replay {
 
@@ -136,11 +136,9 @@ long long integer(const Words& words, std::size_t index, long long low, long lon
 
 float random_value(std::string_view word) {
     float value = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + excerpt(word)};
-    if (ec != std::errc() || end != word.data() + word.size()) {
-        throw ScriptError{"malformed number '" + excerpt(word) + "'"};
-    }
+    const NumberRead read = read_single(word, value);
+    if (read == NumberRead::kOutOfRange) throw ScriptError{"value out of range: " + excerpt(word)};
+    if (read == NumberRead::kMalformed) throw ScriptError{"malformed number '" + excerpt(word) + "'"};
     if (!(value >= 0.0f && value < 1.0f)) throw ScriptError{"value out of range: " + excerpt(word) + " (0 <= R < 1)"};
     return value;
 }
