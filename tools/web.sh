@@ -9,21 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Installs whichever of the Debian packages named are missing, waiting for
-# another install that holds the package lock rather than failing.
-require() {
-  local missing=() package
-  for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-  done
-  ((${#missing[@]})) || return 0
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "web: installing ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-}
+require() { tools/require-packages.sh "$@"; }
 
 build() {
   local out=$1
