@@ -161,7 +161,7 @@ try {
 
   const rows = [];
   const add = (figure, value, floorValue, unit, target, met) => rows.push({ figure, value, floor: floorValue, unit, target, met });
-  for (const [how, pack, budget] of [['gzip -9, pictures as they are', 'gzip', 100], ['uncompressed', 'raw', 256]]) {
+  for (const [how, pack, budget] of [['gzip -9', 'gzip', 100], ['uncompressed', 'raw', 256]]) {
     add(`web: bytes sent, ${how}`, total(game[pack]), total(floor[pack]), 'KiB', `< ${budget} KiB`, total(game[pack]) < budget);
     for (const kind of kinds) add(`  ${label(kind, game.files[kind])}`, game[pack][kind], NaN, 'KiB', '-', null);
   }

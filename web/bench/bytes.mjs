@@ -31,7 +31,7 @@ export const total = (sizes) => Object.values(sizes).reduce((sum, kib) => sum + 
 // A kind's row names its files, or counts the pictures by format.
 export function label(kind, files) {
   const names = files.map((file) => basename(file)).sort();
-  if (kind !== 'pictures') return kind === 'page' ? `page: ${names.join(', ')}` : names.join(', ');
+  if (kind !== 'pictures') return names.join(', ');
   const formats = names.map((name) => extname(name).slice(1).toUpperCase());
   const counts = [...new Set(formats)].sort().map((format) => `${formats.filter((f) => f === format).length} ${format}`);
   return `pictures: ${counts.join(', ')}`;
