@@ -1,6 +1,8 @@
 // Statistics and the table, as the desktop benchmark prints them: one row a
 // figure with its value, its floor, their ratio, the target and the verdict.
 
+export const mean = (samples) => samples.reduce((sum, x) => sum + x, 0) / samples.length;
+
 export function median(samples) {
   if (!samples.length) return NaN;
   const sorted = [...samples].sort((a, b) => a - b);
