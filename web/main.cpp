@@ -27,6 +27,7 @@ EM_JS(void, page_arm, (double delay_ms), { Module.zorukanPage.arm(delay_ms); });
 EM_JS(void, page_fail, (const char* text, const char* title), {
     Module.zorukanPage.fail(UTF8ToString(text), UTF8ToString(title));
 });
+EM_JS(void, page_flight_tick, (double period_ms), { Module.zorukanPage.flightTick(period_ms); });
 EM_ASYNC_JS(void, page_box, (const char* prompt, const char* title), {
     await Module.zorukanPage.box(UTF8ToString(prompt), UTF8ToString(title));
 });
@@ -146,5 +147,15 @@ EMSCRIPTEN_KEEPALIVE void zk_test_place_television(float left) {
 // Test-only: the next flight tick counts past the largest flight time and
 // ends the game with an overflow, as a very long flight would.
 EMSCRIPTEN_KEEPALIVE void zk_test_overflow_flight_time() { page->program().game().state().FlightTime = 32767; }
+
+// Test-only: the page hears of every flight tick as it starts, with the
+// flight timer's period, so that a benchmark can time the flight clock.
+EMSCRIPTEN_KEEPALIVE void zk_test_watch_flight() {
+    runtime::Timer& timer = page->program().form().Timer1;
+    timer.on_tick = [&timer, tick = std::move(timer.on_tick)] {
+        page_flight_tick(static_cast<double>(timer.period()) / 1000.0);
+        tick();
+    };
+}
 
 }  // extern "C"
