@@ -98,9 +98,9 @@ int main() {
         add(std::move(figure), value, floor, std::move(unit), true, "-", std::nullopt);
     };
 
-    // Start-up: the toolkit's own cost for this content is the bare window
-    // with the game's widgets and captions; the plain bare window, with no
-    // text at all, shows how much of that is the content.
+    // Start-up and memory: the toolkit's own cost for this content is the
+    // bare window with the game's widgets and captions; the plain bare window,
+    // with no text at all, shows how much of that is the content.
     const double start_game = get("game.startup_ms"), start_widgets = get("widgets.startup_ms"),
                  start_bare = get("bare.startup_ms");
     add("start-up to first frame (median)", start_game, start_widgets, "ms", true, "ratio <= 1.05 (floor: widgets)",
@@ -109,10 +109,13 @@ int main() {
     info("  bare window + one Japanese label", get("label.startup_ms"), start_bare, "ms");
     info("  bare window + the game's widgets", start_widgets, start_bare, "ms");
 
-    const double rss_game = get("game.peak_kib") / 1024, rss_bare = get("bare.peak_kib") / 1024;
-    add("peak resident memory (median)", rss_game, rss_bare, "MiB", true, "ratio <= 1.30", rss_game / rss_bare <= 1.30);
+    const double rss_game = get("game.peak_kib") / 1024, rss_widgets = get("widgets.peak_kib") / 1024,
+                 rss_bare = get("bare.peak_kib") / 1024;
+    add("peak resident memory (median)", rss_game, rss_widgets, "MiB", true, "ratio <= 1.10 (floor: widgets)",
+        rss_game / rss_widgets <= 1.10);
+    info("  game against the bare window", rss_game, rss_bare, "MiB");
     info("  bare window + one Japanese label", get("label.peak_kib") / 1024, rss_bare, "MiB");
-    info("  bare window + the game's widgets", get("widgets.peak_kib") / 1024, rss_bare, "MiB");
+    info("  bare window + the game's widgets", rss_widgets, rss_bare, "MiB");
 
     const double events = get("game.idle_timer_events");
     add("idle 5 s: timer events", events, get("bare.idle_timer_events"), "", false, "0", events == 0);
