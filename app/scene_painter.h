@@ -17,6 +17,13 @@ class QPainter;
 
 namespace zorukan::app {
 
+// The first image of a GIF file, as colour indices with the transparent
+// colour's alpha at 0; a null image when the bytes are not a whole,
+// well-formed GIF. Read with giflib rather than the toolkit's image plugins,
+// which cost the window more start-up time to find and load than everything
+// else it draws.
+QImage decode_gif(QByteArrayView bytes);
+
 // One of the scene's pictures, read from the resources built into the
 // program; a null image if it is missing or not the size the scene expects.
 QImage load_picture(const scene::PictureInfo& info);

@@ -1,63 +1,64 @@
 #include "gif.h"
 
-#include "lzw.h"
+#include <gif_lib.h>
 
 #include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace artgen {
+namespace {
+
+int append(GifFileType* gif, const GifByteType* data, int size) {
+    auto* out = static_cast<Bytes*>(gif->UserData);
+    out->insert(out->end(), data, data + size);
+    return size;
+}
+
+struct CloseGif {
+    void operator()(GifFileType* gif) const { EGifCloseFile(gif, nullptr); }
+};
+
+void check(int status, const char* step) {
+    if (status != GIF_OK) throw std::runtime_error(std::string("GIF writer: ") + step + " failed");
+}
+
+// The colour table holds a power of two entries, at least two; the rest are black.
+std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> colourTable(const std::vector<Rgb>& palette) {
+    const int size = 1 << GifBitSize(static_cast<int>(palette.size()));
+    std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> map(GifMakeMapObject(size, nullptr), GifFreeMapObject);
+    if (!map) throw std::bad_alloc();
+    for (std::size_t i = 0; i < palette.size(); ++i) map->Colors[i] = {palette[i].r, palette[i].g, palette[i].b};
+    return map;
+}
+
+}  // namespace
 
 Bytes encodeGif(const Image& image) {
-    // The colour table must hold a power of two entries, at least two.
-    int tableBits = 1;
-    while ((1u << tableBits) < image.palette().size()) ++tableBits;
-    const std::size_t tableSize = std::size_t{1} << tableBits;
+    const std::size_t colours = image.palette().size();
+    // giflib masks out-of-range indices silently, which would change the picture.
+    Bytes pixels = image.pixels();
+    if (std::any_of(pixels.begin(), pixels.end(), [&](std::uint8_t p) { return p >= colours; }))
+        throw std::invalid_argument("a pixel names no colour of the palette");
 
     Bytes out;
-    putText(out, "GIF89a");
-
-    // Logical screen descriptor: global table present, 8-bit colour resolution.
-    put16le(out, image.width());
-    put16le(out, image.height());
-    put8(out, 0x80 | (7 << 4) | (tableBits - 1));
-    put8(out, 0);  // background colour index
-    put8(out, 0);  // square pixels
-
-    for (std::size_t i = 0; i < tableSize; ++i) {
-        const Rgb c = i < image.palette().size() ? image.palette()[i] : Rgb{};
-        put8(out, c.r);
-        put8(out, c.g);
-        put8(out, c.b);
-    }
-
+    int error = 0;
+    std::unique_ptr<GifFileType, CloseGif> gif(EGifOpen(&out, append, &error));
+    if (!gif) throw std::runtime_error("GIF writer: cannot start");
+    EGifSetGifVersion(gif.get(), true);
+    check(EGifPutScreenDesc(gif.get(), image.width(), image.height(), 8, 0, colourTable(image.palette()).get()),
+          "screen descriptor");
     if (image.transparentIndex() >= 0) {
-        // Graphic control extension: no disposal, no delay, transparency on.
-        put8(out, 0x21);
-        put8(out, 0xf9);
-        put8(out, 4);
-        put8(out, 0x01);
-        put16le(out, 0);
-        put8(out, static_cast<unsigned>(image.transparentIndex()));
-        put8(out, 0);
+        const GraphicsControlBlock control{.DisposalMode = DISPOSAL_UNSPECIFIED, .UserInputFlag = false,
+                                           .DelayTime = 0, .TransparentColor = image.transparentIndex()};
+        GifByteType block[4];
+        const auto size = static_cast<int>(EGifGCBToExtension(&control, block));
+        check(EGifPutExtension(gif.get(), GRAPHICS_EXT_FUNC_CODE, size, block), "graphics control block");
     }
-
-    // Image descriptor covering the whole screen, no local table, not interlaced.
-    put8(out, 0x2c);
-    put16le(out, 0);
-    put16le(out, 0);
-    put16le(out, image.width());
-    put16le(out, image.height());
-    put8(out, 0);
-
-    const int minCodeSize = std::max(2, tableBits);
-    put8(out, minCodeSize);
-    const Bytes data = lzwEncode(image.pixels(), minCodeSize);
-    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
-        const std::size_t n = std::min<std::size_t>(255, data.size() - pos);
-        put8(out, static_cast<unsigned>(n));
-        out.insert(out.end(), data.begin() + pos, data.begin() + pos + n);
-    }
-    put8(out, 0);   // block terminator
-    put8(out, 0x3b);  // trailer
+    check(EGifPutImageDesc(gif.get(), 0, 0, image.width(), image.height(), false, nullptr), "image descriptor");
+    check(EGifPutLine(gif.get(), pixels.data(), static_cast<int>(pixels.size())), "pixels");
+    check(EGifCloseFile(gif.release(), &error), "trailer");
     return out;
 }
 

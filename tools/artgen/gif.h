@@ -1,4 +1,5 @@
-// GIF89a writer: one frame, global colour table, optional transparent index.
+// GIF89a through giflib: one frame, a global colour table, optional
+// transparent index.
 #pragma once
 
 #include "bytes.h"
@@ -6,6 +7,7 @@
 
 namespace artgen {
 
+// Throws std::invalid_argument when a pixel names no colour of the palette.
 Bytes encodeGif(const Image& image);
 
 }  // namespace artgen

@@ -1,77 +1,69 @@
-// Checks the file writers against decoders written here from the format
-// descriptions, not against the writers' own code paths.
+// Checks the file writers by reading their output back: the GIFs through
+// giflib's reader, the PNGs through zlib and the chunk layout, the icon
+// against the format description.
 #include "gif.h"
 #include "ico.h"
-#include "lzw.h"
 #include "png.h"
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 
 using namespace artgen;
 
 namespace {
 
-// --- GIF LZW decoder ------------------------------------------------------
+// --- GIF reader -------------------------------------------------------------
 
-struct Decoded {
-    Bytes symbols;
-    int clearsAfterStart = 0;  // clear codes seen after the leading one
-    int widestCode = 0;
-    bool sawEnd = false;
+struct ReadGif {
+    std::string version;
+    int width = 0, height = 0;
+    std::vector<Rgb> table;
+    int transparent = -1;
+    int extensions = 0;
+    Bytes pixels;
 };
 
-Decoded lzwDecode(const Bytes& data, int minCodeSize) {
-    const int clear = 1 << minCodeSize, end = clear + 1;
-    std::vector<Bytes> table;
-    int width = 0, prev = -1, codesRead = 0;
-    auto reset = [&] {
-        table.assign(clear + 2, {});
-        for (int i = 0; i < clear; ++i) table[i] = {static_cast<std::uint8_t>(i)};
-        width = minCodeSize + 1;
-        prev = -1;
-    };
-    reset();
+struct Cursor {
+    const Bytes& bytes;
+    std::size_t at = 0;
+};
 
-    Decoded out;
-    std::size_t bitPos = 0;
-    while (bitPos + width <= data.size() * 8) {
-        int code = 0;
-        for (int b = 0; b < width; ++b, ++bitPos)
-            if (data[bitPos / 8] & (1 << (bitPos % 8))) code |= 1 << b;
-        out.widestCode = std::max(out.widestCode, width);
-        if (code == clear) {
-            if (codesRead++ > 0) ++out.clearsAfterStart;
-            reset();
-            continue;
-        }
-        ++codesRead;
-        if (code == end) {
-            out.sawEnd = true;
-            break;
-        }
-        Bytes entry;
-        if (code < static_cast<int>(table.size())) {
-            entry = table[code];
-        } else if (code == static_cast<int>(table.size()) && prev >= 0) {
-            entry = table[prev];
-            entry.push_back(table[prev][0]);
-        } else {
-            ADD_FAILURE() << "code " << code << " not in table of " << table.size();
-            break;
-        }
-        out.symbols.insert(out.symbols.end(), entry.begin(), entry.end());
-        if (prev >= 0 && table.size() < 4096) {
-            Bytes grown = table[prev];
-            grown.push_back(entry[0]);
-            table.push_back(grown);
-        }
-        if (static_cast<int>(table.size()) == (1 << width) && width < 12) ++width;
-        prev = code;
+int readFrom(GifFileType* gif, GifByteType* into, int count) {
+    auto* in = static_cast<Cursor*>(gif->UserData);
+    const auto n = std::min<std::size_t>(static_cast<std::size_t>(count), in->bytes.size() - in->at);
+    std::memcpy(into, in->bytes.data() + in->at, n);
+    in->at += n;
+    return static_cast<int>(n);
+}
+
+ReadGif readGif(const Bytes& file) {
+    Cursor cursor{file};
+    int error = 0;
+    std::unique_ptr<GifFileType, void (*)(GifFileType*)> gif(DGifOpen(&cursor, readFrom, &error),
+                                                             [](GifFileType* g) { DGifCloseFile(g, nullptr); });
+    ReadGif out;
+    if (!gif || DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount != 1 || !gif->SColorMap) {
+        ADD_FAILURE() << "giflib cannot read the file";
+        return out;
     }
+    out.version.assign(file.begin(), file.begin() + 6);
+    const SavedImage& frame = gif->SavedImages[0];
+    out.width = frame.ImageDesc.Width;
+    out.height = frame.ImageDesc.Height;
+    for (int i = 0; i < gif->SColorMap->ColorCount; ++i) {
+        const GifColorType c = gif->SColorMap->Colors[i];
+        out.table.push_back({c.Red, c.Green, c.Blue});
+    }
+    GraphicsControlBlock control;
+    if (DGifSavedExtensionToGCB(gif.get(), 0, &control) == GIF_OK) out.transparent = control.TransparentColor;
+    out.extensions = frame.ExtensionBlockCount;
+    out.pixels.assign(frame.RasterBits, frame.RasterBits + static_cast<std::size_t>(out.width) * out.height);
     return out;
 }
 
@@ -84,10 +76,25 @@ Bytes noise(std::size_t n, unsigned alphabet, std::uint32_t seed) {
     return v;
 }
 
-void expectRoundTrip(const Bytes& input, int minCodeSize) {
-    const Decoded d = lzwDecode(lzwEncode(input, minCodeSize), minCodeSize);
-    EXPECT_TRUE(d.sawEnd) << "length " << input.size();
-    EXPECT_EQ(d.symbols, input) << "length " << input.size() << ", code size " << minCodeSize;
+std::vector<Rgb> greys(std::size_t n) {
+    std::vector<Rgb> palette;
+    for (std::size_t i = 0; i < n; ++i) palette.push_back({static_cast<std::uint8_t>(i), 1, 2});
+    return palette;
+}
+
+Image imageOf(int width, int height, std::size_t colours, const Bytes& pixels) {
+    Image img(width, height, greys(colours));
+    for (int i = 0; i < width * height; ++i) img.set(i % width, i / width, pixels[static_cast<std::size_t>(i)]);
+    return img;
+}
+
+void expectRoundTrip(const Image& img) {
+    const ReadGif read = readGif(encodeGif(img));
+    EXPECT_EQ(read.width, img.width());
+    EXPECT_EQ(read.height, img.height());
+    EXPECT_EQ(read.pixels, img.pixels()) << img.width() << " x " << img.height();
+    ASSERT_GE(read.table.size(), img.palette().size());
+    EXPECT_TRUE(std::equal(img.palette().begin(), img.palette().end(), read.table.begin()));
 }
 
 std::uint16_t le16(const Bytes& b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
@@ -96,39 +103,61 @@ std::uint32_t be32(const Bytes& b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
 }
 
-}  // namespace
+struct Chunk {
+    std::string type;
+    Bytes data;
+    std::uint32_t crc;
+};
 
-TEST(ArtgenLzw, RoundTripsEveryLengthAcrossTheFirstWidthChanges) {
-    // With two colours the width steps 3->4->5->6->7 within a few hundred
-    // codes; ending at each possible point catches an off-by-one in the width
-    // used for the final code or end-of-information.
-    const Bytes source = noise(900, 4, 7);
-    for (std::size_t n = 0; n <= source.size(); ++n) expectRoundTrip(Bytes(source.begin(), source.begin() + n), 2);
+std::vector<Chunk> chunksOf(const Bytes& png) {
+    const Bytes signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
+    std::vector<Chunk> chunks;
+    for (std::size_t p = 8; p + 12 <= png.size();) {
+        const std::uint32_t len = be32(png, p);
+        chunks.push_back({std::string(png.begin() + p + 4, png.begin() + p + 8),
+                          Bytes(png.begin() + p + 8, png.begin() + p + 8 + len), be32(png, p + 8 + len)});
+        p += 12 + len;
+    }
+    return chunks;
 }
 
-TEST(ArtgenLzw, RoundTripsAtEveryCodeSize) {
-    for (int bits = 2; bits <= 8; ++bits) {
+}  // namespace
+
+TEST(ArtgenGif, RoundTripsEveryLengthAcrossTheFirstWidthChanges) {
+    // With four colours the code width steps 3->4->5->6->7 within a few
+    // hundred codes; ending at each possible point catches a picture cut short.
+    const Bytes source = noise(900, 4, 7);
+    for (int n = 1; n <= static_cast<int>(source.size()); ++n) expectRoundTrip(imageOf(n, 1, 4, source));
+    expectRoundTrip(imageOf(30, 30, 4, source));
+}
+
+TEST(ArtgenGif, RoundTripsAtEveryCodeSize) {
+    for (int bits = 1; bits <= 8; ++bits) {
         SCOPED_TRACE(bits);
-        expectRoundTrip(noise(3000, 1u << bits, 100 + bits), bits);
-        expectRoundTrip(Bytes(5000, static_cast<std::uint8_t>((1 << bits) - 1)), bits);  // one long run
-        expectRoundTrip({0}, bits);
+        const std::size_t colours = std::size_t{1} << bits;
+        const ReadGif read = readGif(encodeGif(imageOf(60, 50, colours / 2 + 1, noise(3000, colours / 2 + 1, 100 + bits))));
+        EXPECT_EQ(read.table.size(), std::max<std::size_t>(2, colours)) << "the smallest power of two that holds them";
+        expectRoundTrip(imageOf(60, 50, colours, noise(3000, colours, 100 + bits)));
+        expectRoundTrip(Image(100, 50, greys(colours), static_cast<std::uint8_t>(colours - 1)));  // one long run
+        expectRoundTrip(Image(1, 1, greys(colours)));
     }
 }
 
-TEST(ArtgenLzw, FillsTheTableThenClearsAndCarriesOn) {
-    const Bytes input = noise(60000, 256, 42);
-    const Bytes packed = lzwEncode(input, 8);
-    const Decoded d = lzwDecode(packed, 8);
-    EXPECT_EQ(d.symbols, input);
-    EXPECT_EQ(d.widestCode, 12);
-    EXPECT_GE(d.clearsAfterStart, 2);
+TEST(ArtgenGif, FillsTheTableThenClearsAndCarriesOn) {
+    const Image img = imageOf(300, 200, 256, noise(60000, 256, 42));
+    const Bytes gif = encodeGif(img);
+    EXPECT_EQ(readGif(gif).pixels, img.pixels());
     // Noise barely compresses: roughly one 12-bit code per input byte or two.
-    EXPECT_LT(packed.size(), input.size() * 2);
+    EXPECT_LT(gif.size(), img.pixels().size() * 2);
 }
 
-TEST(ArtgenLzw, RejectsIndicesOutsideTheCodeSize) {
-    EXPECT_THROW(lzwEncode({0, 4}, 2), std::invalid_argument);
-    EXPECT_THROW(lzwEncode({0}, 1), std::invalid_argument);
+TEST(ArtgenGif, RejectsIndicesOutsideThePalette) {
+    Image img(4, 1, greys(3));
+    img.set(3, 0, 3);
+    EXPECT_THROW(encodeGif(img), std::invalid_argument);
+    img.set(3, 0, 2);
+    EXPECT_NO_THROW(encodeGif(img));
 }
 
 TEST(ArtgenGif, WritesATransparentImageThatDecodesToTheSamePixels) {
@@ -136,135 +165,71 @@ TEST(ArtgenGif, WritesATransparentImageThatDecodesToTheSamePixels) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 37; ++x) img.set(x, y, static_cast<std::uint8_t>((x * 7 + y * 3) % 5));
     img.setTransparentIndex(0);
-    const Bytes gif = encodeGif(img);
+    const ReadGif read = readGif(encodeGif(img));
 
-    ASSERT_GT(gif.size(), 13u + 24 + 8 + 10);
-    EXPECT_EQ(std::string(gif.begin(), gif.begin() + 6), "GIF89a");
-    EXPECT_EQ(le16(gif, 6), 37);
-    EXPECT_EQ(le16(gif, 8), 5);
-    ASSERT_EQ(gif[10] & 0x80, 0x80) << "global colour table flag";
-    const int tableEntries = 2 << (gif[10] & 7);
-    EXPECT_EQ(tableEntries, 8);  // five colours padded to a power of two
-    std::size_t p = 13;
-    EXPECT_EQ(gif[p + 3 * 2], 255);  // entry 2 is red
-    EXPECT_EQ(gif[p + 3 * 2 + 1], 0);
-    p += 3 * tableEntries;
-
-    ASSERT_EQ(gif[p], 0x21);
-    ASSERT_EQ(gif[p + 1], 0xf9);
-    EXPECT_EQ(gif[p + 2], 4);
-    EXPECT_EQ(gif[p + 3] & 1, 1) << "transparency flag";
-    EXPECT_EQ(gif[p + 6], 0) << "transparent index";
-    EXPECT_EQ(gif[p + 7], 0);
-    p += 8;
-
-    ASSERT_EQ(gif[p], 0x2c);
-    EXPECT_EQ(le16(gif, p + 5), 37);
-    EXPECT_EQ(le16(gif, p + 7), 5);
-    EXPECT_EQ(gif[p + 9], 0) << "no local table, not interlaced";
-    p += 10;
-    const int codeSize = gif[p++];
-    EXPECT_EQ(codeSize, 3);
-
-    Bytes data;
-    while (gif.at(p) != 0) {
-        const std::size_t n = gif[p++];
-        data.insert(data.end(), gif.begin() + p, gif.begin() + p + n);
-        p += n;
-    }
-    EXPECT_EQ(gif.at(p + 1), 0x3b);
-    EXPECT_EQ(p + 2, gif.size());
-    EXPECT_EQ(lzwDecode(data, codeSize).symbols, img.pixels());
+    EXPECT_EQ(read.version, "GIF89a") << "transparency needs the 89a format";
+    EXPECT_EQ(read.width, 37);
+    EXPECT_EQ(read.height, 5);
+    ASSERT_EQ(read.table.size(), 8u) << "five colours padded to a power of two";
+    EXPECT_EQ(read.table[2], (Rgb{255, 0, 0}));
+    EXPECT_EQ(read.table[7], (Rgb{0, 0, 0})) << "padding is black";
+    EXPECT_EQ(read.transparent, 0);
+    EXPECT_EQ(read.extensions, 1);
+    EXPECT_EQ(read.pixels, img.pixels());
 }
 
-TEST(ArtgenGif, OpaqueImageHasNoControlExtensionAndSplitsLongDataIntoBlocks) {
-    Image img(120, 120, {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}, {6, 6, 6}, {7, 7, 7},
-                         {8, 8, 8}, {9, 9, 9}, {10, 10, 10}, {11, 11, 11}, {12, 12, 12}, {13, 13, 13}, {14, 14, 14},
-                         {15, 15, 15}, {16, 16, 16}});
-    const Bytes n = noise(120 * 120, 17, 3);
-    for (int i = 0; i < 120 * 120; ++i) img.set(i % 120, i / 120, n[i]);
-    const Bytes gif = encodeGif(img);
-    const std::size_t afterTable = 13 + 3 * 32;
-    ASSERT_EQ(gif.at(afterTable), 0x2c);
-    std::size_t p = afterTable + 10;
-    EXPECT_EQ(gif[p++], 5);
-    Bytes data;
-    int blocks = 0;
-    while (gif.at(p) != 0) {
-        const std::size_t len = gif[p++];
-        if (gif.at(p + len) != 0) {
-            EXPECT_EQ(len, 255u) << "only the last sub-block may be short";
-        }
-        data.insert(data.end(), gif.begin() + p, gif.begin() + p + len);
-        p += len;
-        ++blocks;
-    }
-    EXPECT_GT(blocks, 10);
-    EXPECT_EQ(lzwDecode(data, 5).symbols, img.pixels());
+TEST(ArtgenGif, OpaqueImageHasNoControlExtension) {
+    const Image img = imageOf(120, 120, 17, noise(120 * 120, 17, 3));
+    const ReadGif read = readGif(encodeGif(img));
+    EXPECT_EQ(read.extensions, 0);
+    EXPECT_EQ(read.transparent, -1);
+    EXPECT_EQ(read.table.size(), 32u);
+    EXPECT_EQ(read.pixels, img.pixels());
 }
 
-// Expected values from Python 3: zlib.crc32(data), zlib.adler32(data).
+// Expected values from Python 3's zlib: crc32 of each chunk's type and data,
+// and compress(rows, 9) of the one row.
 TEST(ArtgenPng, ChecksumsMatchReferenceValues) {
-    auto crcOf = [](const std::string& s) { return crc32(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()); };
-    auto adlerOf = [](const std::string& s) { return adler32(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()); };
-    EXPECT_EQ(crcOf("123456789"), 0xcbf43926u);
-    EXPECT_EQ(crcOf("IEND"), 0xae426082u);
-    EXPECT_EQ(crcOf(""), 0u);
-    EXPECT_EQ(adlerOf("123456789"), 0x091e01deu);
-    EXPECT_EQ(adlerOf(""), 1u);
-    EXPECT_EQ(adlerOf("The quick brown fox jumps over the lazy dog"), 0x5bdc0fdau);
-    // Long enough that both sums wrap the modulus many times.
-    Bytes ramp;
-    for (int k = 0; k < 300; ++k)
-        for (int i = 0; i < 256; ++i) ramp.push_back(static_cast<std::uint8_t>(i));
-    EXPECT_EQ(adler32(ramp.data(), ramp.size()), 0x09f872bcu);
-    EXPECT_EQ(crc32(ramp.data(), ramp.size()), 0xbb9cf916u);
+    const std::vector<Chunk> chunks = chunksOf(encodePng(1, 1, {10, 20, 30, 255}));
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].crc, 0x1f15c489u);
+    EXPECT_EQ(chunks[1].data, (Bytes{0x78, 0xda, 0x63, 0xe0, 0x12, 0x91, 0xfb, 0x0f, 0x00, 0x01, 0xa4, 0x01, 0x3c}))
+        << "filter byte 0, then the pixel, at the best compression";
+    EXPECT_EQ(chunks[1].crc, 0x4cd51ca7u);
+    EXPECT_EQ(chunks[2].crc, 0xae426082u);
 }
 
-TEST(ArtgenPng, StoredDeflateStreamHoldsTheUnfilteredRows) {
-    // 200 x 100 RGBA is 80100 bytes of scanlines: more than one stored block.
+TEST(ArtgenPng, CompressedStreamHoldsTheUnfilteredRows) {
+    // Noise rows each repeated four times, as in the blown-up icons.
     const int w = 200, h = 100;
-    Bytes rgba = noise(static_cast<std::size_t>(w) * h * 4, 256, 9);
-    const Bytes png = encodePng(w, h, rgba);
-
-    const Bytes signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    ASSERT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
-    std::map<std::string, Bytes> chunks;
-    std::vector<std::string> order;
-    for (std::size_t p = 8; p < png.size();) {
-        const std::uint32_t len = be32(png, p);
-        const std::string type(png.begin() + p + 4, png.begin() + p + 8);
-        EXPECT_EQ(be32(png, p + 8 + len), crc32(png.data() + p + 4, len + 4)) << type;
-        chunks[type] = Bytes(png.begin() + p + 8, png.begin() + p + 8 + len);
-        order.push_back(type);
-        p += 12 + len;
+    const Bytes lines = noise(static_cast<std::size_t>(w) * 4 * h / 4, 256, 9);
+    Bytes rgba;
+    for (int y = 0; y < h; ++y) {
+        const auto row = lines.begin() + static_cast<std::ptrdiff_t>(y / 4) * w * 4;
+        rgba.insert(rgba.end(), row, row + w * 4);
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-    const Bytes& ihdr = chunks["IHDR"];
+    const std::vector<Chunk> chunks = chunksOf(encodePng(w, h, rgba));
+
+    std::vector<std::string> order;
+    for (const Chunk& c : chunks) {
+        order.push_back(c.type);
+        Bytes typed(c.type.begin(), c.type.end());
+        typed.insert(typed.end(), c.data.begin(), c.data.end());
+        EXPECT_EQ(c.crc, crc32(0, typed.data(), static_cast<uInt>(typed.size()))) << c.type;
+    }
+    ASSERT_EQ(order, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+    const Bytes& ihdr = chunks[0].data;
     EXPECT_EQ(be32(ihdr, 0), static_cast<std::uint32_t>(w));
     EXPECT_EQ(be32(ihdr, 4), static_cast<std::uint32_t>(h));
     EXPECT_EQ(ihdr[8], 8);
     EXPECT_EQ(ihdr[9], 6);
 
-    const Bytes& z = chunks["IDAT"];
-    EXPECT_EQ((z[0] * 256 + z[1]) % 31, 0) << "zlib header check bits";
-    EXPECT_EQ(z[0] & 0x0f, 8) << "deflate";
-    Bytes raw;
-    std::size_t p = 2;
-    int blocks = 0;
-    for (bool last = false; !last; ++blocks) {
-        last = z.at(p) & 1;
-        EXPECT_EQ(z[p] & 6, 0) << "stored block";
-        const std::uint16_t len = le16(z, p + 1), nlen = le16(z, p + 3);
-        EXPECT_EQ(static_cast<std::uint16_t>(~len), nlen);
-        raw.insert(raw.end(), z.begin() + p + 5, z.begin() + p + 5 + len);
-        p += 5 + len;
-    }
-    EXPECT_EQ(blocks, 2);
-    ASSERT_EQ(p + 4, z.size());
-    EXPECT_EQ(be32(z, p), adler32(raw.data(), raw.size()));
-
-    ASSERT_EQ(raw.size(), static_cast<std::size_t>(h) * (w * 4 + 1));
+    const Bytes& z = chunks[1].data;
+    EXPECT_LT(z.size(), rgba.size() / 3) << "repeated rows are compressed";
+    Bytes raw(static_cast<std::size_t>(h) * (w * 4 + 1) + 1);
+    uLongf size = raw.size();
+    ASSERT_EQ(uncompress(raw.data(), &size, z.data(), z.size()), Z_OK) << "a whole zlib stream with its checksum";
+    ASSERT_EQ(size, static_cast<std::size_t>(h) * (w * 4 + 1));
     for (int y = 0; y < h; ++y) {
         EXPECT_EQ(raw[y * (w * 4 + 1)], 0) << "filter type, row " << y;
         EXPECT_EQ(0, std::memcmp(&raw[y * (w * 4 + 1) + 1], &rgba[static_cast<std::size_t>(y) * w * 4], w * 4));

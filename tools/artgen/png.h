@@ -1,16 +1,11 @@
-// RGBA PNG writer. The deflate stream uses stored blocks only: the icons are
-// small and this keeps the tool free of a compressor.
+// RGBA PNG writer over zlib. Rows are unfiltered and compressed at a fixed
+// level, and no chunk carries a time, so the same image gives the same bytes.
 #pragma once
 
 #include "bytes.h"
 #include "image.h"
 
-#include <cstddef>
-
 namespace artgen {
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
-std::uint32_t adler32(const std::uint8_t* data, std::size_t size);
 
 // `rgba` holds width * height * 4 bytes, rows top to bottom.
 Bytes encodePng(int width, int height, const Bytes& rgba);
