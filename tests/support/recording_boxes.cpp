@@ -4,7 +4,6 @@ namespace zorukan::testing {
 
 void RecordingBoxes::show(const std::string& prompt, const std::string& title) {
     ShownBox box{title, prompt};
-    if (clock_) box.opened_at = clock_->now();
     if (program_) {
         box.timers_held = program_->timers().held();
         box.flight_ticks_before = program_->form().Timer1.ticks_run();

@@ -16,7 +16,6 @@ namespace zorukan::testing {
 
 struct ShownBox {
     std::string title, prompt;
-    runtime::Micros opened_at = 0;
     bool timers_held = false;
     std::uint64_t flight_ticks_before = 0, flight_ticks_after = 0;
 };
