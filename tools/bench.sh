@@ -41,7 +41,7 @@ unset WAYLAND_DISPLAY
 chmod 700 "$work"
 
 echo "bench: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
-  "Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
+  "Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 figures="$work/figures"
 
 # The game and the bare windows it is held against, each ending as soon as
@@ -80,7 +80,7 @@ echo "bench: memory done" >&2
 probe() {
   local subject=$1
   shift
-  timeout 180 "$@" | sed "s/^/$subject./" >>"$figures"
+  timeout 180 "$@" | sed "s/^/$subject./" >>"$figures" || echo "bench: $* failed" >&2
 }
 probe game "$bench/game_window_bench" idle
 probe bare "$bench/bare_window" idle
