@@ -11,7 +11,9 @@ void register_resources() { init_zorukan_resources(); }
 
 void describe_application() {
     QApplication::setApplicationName(QStringLiteral("zorukan"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ゾルカン"));
+    // No display name: the toolkit would append it to every window title,
+    // and each title must read exactly as the game gives it. The desktop
+    // entry names the game to launchers.
     QApplication::setApplicationVersion(QStringLiteral(ZORUKAN_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(ZORUKAN_APP_ID));
     register_resources();

@@ -1,5 +1,5 @@
 #pragma once
-// The application's identity for the desktop: name, display name, version
+// The application's identity for the desktop: name, version, desktop entry
 // and icon.
 
 namespace zorukan::app {

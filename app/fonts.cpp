@@ -1,6 +1,7 @@
 #include "app/fonts.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QRawFont>
 #include <algorithm>
@@ -59,8 +60,12 @@ std::optional<QString> family_showing(const QStringList& families, const QString
     for (const QString& family : families) {
         QFont font(family);
         font.setPixelSize(pixels_for(9.0f));
+        // Where no font is installed at all, the match is a stand-in without
+        // a family name, and the raw font's own family lookup crashes on it;
+        // the font's info answers with an empty name instead.
+        if (QFontInfo(font).family().compare(family, Qt::CaseInsensitive) != 0) continue;
         const QRawFont raw = QRawFont::fromFont(font);
-        if (!raw.isValid() || raw.familyName().compare(family, Qt::CaseInsensitive) != 0) continue;
+        if (!raw.isValid()) continue;
         const bool all = std::all_of(text.begin(), text.end(), [&](QChar c) {
             return c.isSpace() || raw.supportsCharacter(c);
         });

@@ -24,9 +24,9 @@ std::optional<QString> family_showing(const QStringList& families, const QString
 // installed gothic.
 QFont scene_font(scene::FontId id);
 
-// A label's font, narrowed just enough for its caption to fit the label's
-// width: the substitute gothics run a pixel or three wider than the fonts
-// the layout was drawn for.
+// A label's font, its letters set up to 2 pixels closer together, just
+// enough for its caption to fit the label's width: the substitute gothics run
+// a pixel or three wider than the fonts the layout was drawn for.
 QFont label_font(const scene::Label& label);
 
 // Writes one line naming the font package when no installed font can show

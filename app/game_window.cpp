@@ -1,5 +1,6 @@
 #include "app/game_window.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -7,8 +8,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <initializer_list>
 
 #include "app/fonts.h"
+#include "app/panel_style.h"
 
 namespace zorukan::app {
 
@@ -33,6 +36,11 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
     cmd_start_ = make_button(program_.form().Cmd_Start);
     make_text_box();
     make_scroll_bar();
+    // Made after its controls, so that it is also deleted after them.
+    auto* style = new PanelStyle;
+    style->setParent(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_})
+        style->apply_to(control);
     set_tab_order();
     name_for_assistive_technology();
 
@@ -41,14 +49,34 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
 }
 
 void GameWindow::show_centred() {
-    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    centre_frame();
     show();
+    // The window manager adds its frame only once the window is shown; the
+    // first move after that reveals it, and the frame is centred then.
+    centring_ = true;
+}
+
+void GameWindow::centre_frame() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void GameWindow::moveEvent(QMoveEvent* event) {
+    if (centring_ && frameGeometry() != geometry()) {
+        centring_ = false;
+        centre_frame();
+    }
+    QWidget::moveEvent(event);
 }
 
 QPushButton* GameWindow::make_button(scene::CommandButton& control) {
     auto* button = new QPushButton(this);  // no caption: the label below names it
     button->setObjectName(text(control.name));
     button->setGeometry(px_rect(control));
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, &control] {
         program_.click(control);
         sync_from_model();
@@ -100,16 +128,47 @@ void GameWindow::set_tab_order() {
 void GameWindow::name_for_assistive_technology() {
     // Each control is named by the label the player reads beside it.
     const scene::Form1& form = program_.form();
-    cmd_set_->setAccessibleName(text(form.Label2.Caption));
-    cmd_start_->setAccessibleName(text(form.Label3.Caption));
-    text1_->setAccessibleName(text(form.Label1.Caption));
-    hscroll1_->setAccessibleName(text(form.Label1.Caption));
+    for (QWidget* widget : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_}) {
+        if (const scene::Label* label = form.naming_label(widget->objectName().toStdString()))
+            widget->setAccessibleName(text(label->Caption));
+    }
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a focused button presses it, as Space does.
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (!key->isAutoRepeat()) button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GameWindow::sync_buttons(const scene::Form1& form) {
+    // A button losing the focus hands it to the other one, made usable
+    // first: Space, Space sets and fires, and the next shot starts where the
+    // last one ended. The toolkit alone would pass the focus down the tab
+    // order, to the angle box, where the next Space would replace the angle.
+    const struct {
+        QPushButton* button;
+        QPushButton* other;
+        bool enabled;
+    } buttons[] = {{cmd_set_, cmd_start_, form.Cmd_Set.Enabled}, {cmd_start_, cmd_set_, form.Cmd_Start.Enabled}};
+    for (const auto& b : buttons)
+        if (b.enabled) b.button->setEnabled(true);
+    for (const auto& b : buttons) {
+        if (b.enabled || !b.button->isEnabled()) continue;
+        if (focusWidget() == b.button && b.other->isEnabled()) b.other->setFocus(Qt::OtherFocusReason);
+        b.button->setEnabled(false);
+    }
 }
 
 void GameWindow::sync_from_model() {
     const scene::Form1& form = program_.form();
-    cmd_set_->setEnabled(form.Cmd_Set.Enabled);
-    cmd_start_->setEnabled(form.Cmd_Start.Enabled);
+    sync_buttons(form);
     const QString angle_text = QString::fromStdString(form.Text1.Text);
     if (text1_->text() != angle_text) text1_->setText(angle_text);
     if (hscroll1_->value() != form.HScroll1.Value) {

@@ -23,6 +23,7 @@ class GameWindow final : public QWidget {
 public:
     explicit GameWindow(game::Program& program, QWidget* parent = nullptr);
 
+    // Shows the window with its frame centred on the screen's available area.
     void show_centred();
 
 public Q_SLOTS:
@@ -36,6 +37,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPushButton* make_button(scene::CommandButton& button);
@@ -43,9 +46,13 @@ private:
     void make_scroll_bar();
     void set_tab_order();
     void name_for_assistive_technology();
+    void sync_buttons(const scene::Form1& form);
+    void centre_frame();
 
     game::Program& program_;
     ScenePainter painter_;
+    // Set from the first show until the window manager has framed the window.
+    bool centring_ = false;
     std::vector<Drawn> drawn_;
     QPushButton* cmd_set_ = nullptr;
     QPushButton* cmd_start_ = nullptr;

@@ -1,6 +1,8 @@
 // ゾルカン: the desktop game.
 
 #include <QApplication>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "app/application.h"
@@ -8,10 +10,58 @@
 #include "app/game_session.h"
 #include "app/start_up_work.h"
 
+namespace {
+
+const char* variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// On X11 and Wayland desktops the toolkit aborts when it finds no display,
+// with advice to reinstall. A platform chosen by QT_QPA_PLATFORM or
+// -platform (offscreen, say) knows what it needs and is left to it.
+bool no_display(int argc, char** argv) {
+#if defined(__unix__) && !defined(__APPLE__)
+    if (*variable("QT_QPA_PLATFORM")) return false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0) return false;
+    return !*variable("DISPLAY") && !*variable("WAYLAND_DISPLAY");
+#else
+    (void)argc;
+    (void)argv;
+    return false;
+#endif
+}
+
+QtMessageHandler toolkit_messages = nullptr;
+
+// A display that is named but cannot be opened (its server gone, say) ends
+// the toolkit the same way. While the application connects, a fatal message
+// ends the game with one plain line and status 1 instead.
+void connecting_messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (toolkit_messages) toolkit_messages(type, context, message);
+        return;
+    }
+    std::cerr << "zorukan: cannot open the window on the display (DISPLAY=\"" << variable("DISPLAY")
+              << "\", WAYLAND_DISPLAY=\"" << variable("WAYLAND_DISPLAY") << "\"); start it from a desktop session"
+              << std::endl;
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace zorukan;
+    if (no_display(argc, argv)) {
+        std::cerr << "zorukan: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
+                     "start it from a desktop session\n";
+        return EXIT_FAILURE;
+    }
     app::StartUpWork start_up;
+    toolkit_messages = qInstallMessageHandler(connecting_messages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(toolkit_messages);
     start_up.wait();
     app::describe_application();
     app::warn_if_fonts_missing(std::cerr);

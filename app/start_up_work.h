@@ -1,9 +1,9 @@
 #pragma once
 // Work the window needs before its first frame but that needs nothing from
 // the display: reading the desktop's font configuration and decoding the
-// scene's pictures. It runs on another core while the toolkit connects to the
-// display, and is waited for before the first font is asked for. Measured,
-// this opens the window about a tenth sooner on two cores.
+// scene's pictures. It starts on another core before the toolkit connects to
+// the display; call wait() once the toolkit is up and before the window is
+// built. Measured, this opens the window about a tenth sooner on two cores.
 
 #include <thread>
 

@@ -25,6 +25,11 @@ private:
     ErrorNumber number_;
 };
 
+// What every front end shows when a run-time error ends the game: the box's
+// title, and its text with the error's number, what went wrong and where.
+inline constexpr const char* kErrorTitle = "ゾルカン";
+std::string fatal_error_text(const RuntimeError& error);
+
 [[noreturn]] void raise_overflow(const std::string& what);
 [[noreturn]] void raise_floating_point(ErrorNumber number, const std::string& what);
 

@@ -46,11 +46,11 @@ std::int16_t increment_wrapping(std::int16_t value) {
 }
 
 std::int32_t subtract(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_sub_overflow(a, b, &result)) {
+    const std::int64_t result = std::int64_t{a} - b;  // exact: two 32-bit values
+    if (result < std::numeric_limits<std::int32_t>::min() || result > std::numeric_limits<std::int32_t>::max()) {
         raise_overflow(std::to_string(a) + " - " + std::to_string(b) + " does not fit a 32-bit integer");
     }
-    return result;
+    return static_cast<std::int32_t>(result);
 }
 
 double checked(double value) {

@@ -10,13 +10,16 @@ void VirtualClock::step_to(Micros due) {
 }
 
 void VirtualClock::advance(Micros span) {
-    const Micros target = now_ + span;
+    const Micros target = span < kCeiling - now_ ? now_ + span : kCeiling;
     // A tick may open a message box that itself advances the clock, so the
     // next deadline is looked up afresh on every step.
     while (timers_) {
         const auto due = timers_->next_due();
         if (!due || *due > target) break;
-        step_to(*due);
+        // Held ticks are dropped, not run, and nothing else can happen while
+        // the hold lasts, so one step to the end drops them all; the timers
+        // keep their cadence across it.
+        step_to(timers_->held() ? target : *due);
     }
     now_ = std::max(now_, target);
 }
@@ -24,8 +27,8 @@ void VirtualClock::advance(Micros span) {
 bool VirtualClock::advance_until(const std::function<bool()>& done) {
     while (!done()) {
         const auto due = timers_ ? timers_->next_due() : std::nullopt;
-        if (!due) return false;
-        step_to(*due);
+        if (!due || at_ceiling()) return false;
+        step_to(std::min(*due, kCeiling));
     }
     return true;
 }

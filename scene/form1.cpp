@@ -10,6 +10,13 @@ std::array<ControlRef, 22> Form1::drawing_order() const {
             &Line4,    &Line3, &Line2,     &Label3,  &Label2, &Label1, &Shape1, &Shape2, &Image3, &Line1,  &Image1};
 }
 
+const Label* Form1::naming_label(std::string_view control) const {
+    if (control == Cmd_Set.name) return &Label2;
+    if (control == Cmd_Start.name) return &Label3;
+    if (control == Text1.name || control == HScroll1.name) return &Label1;
+    return nullptr;
+}
+
 CommandButton* Form1::button(std::string_view name) {
     if (name == Cmd_Set.name) return &Cmd_Set;
     if (name == Cmd_Start.name) return &Cmd_Start;

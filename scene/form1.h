@@ -82,6 +82,10 @@ public:
                  {"Label2"}, {"Label3"}, {"Label4"}, {"Label5"}, {"Label6"}}};
     }
 
+    // The label the player reads beside a control that takes the focus: it
+    // names the control for assistive technology. Null for other controls.
+    const Label* naming_label(std::string_view control) const;
+
     CommandButton* button(std::string_view name);
     runtime::Timer* timer(std::string_view name);
 };

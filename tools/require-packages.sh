@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # require-packages.sh PACKAGE...: installs whichever of the Debian packages
-# named are missing. apt is only updated and asked when something is.
+# named are missing. apt is only updated and asked when something is, and it
+# waits for another install that holds the package lock rather than failing.
 set -euo pipefail
 
 missing=()
@@ -12,5 +13,6 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
+  "${missing[@]}" >/dev/null

@@ -3,4 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+# The web edition too: built with Emscripten, played in headless Chromium.
+tools/web.sh build build-web
+tools/web.sh browser
+# The replay driver for Windows, its golden replays played under Wine (and
+# the Node driver's, which tools/web.sh builds, with Node).
+tools/windows.sh build-windows
+cmake -S . -B build -DZORUKAN_WEB_SITE="$PWD/build-web/site" \
+  -DZORUKAN_REPLAY_JS="$PWD/build-web/zorukan-replay.js" \
+  -DZORUKAN_REPLAY_EXE="$PWD/build-windows/zorukan-replay.exe" >/dev/null
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -1,6 +1,7 @@
 // The window under abuse: clicks faster than the game ticks, a huge paste,
 // attempts to resize it, hiding it mid-shot, and closing it or failing while
-// a box waits for the player.
+// a box waits for the player; and the game started with no display or no
+// fonts.
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <optional>
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void hiddenAndShownKeepsTrace();
     void gameEndsProperly_data();
     void gameEndsProperly();
+    void startsOrSaysWhy_data();
+    void startsOrSaysWhy();
 };
 
 void AbuseTest::hundredInputsBetweenTwoTicks_data() {
@@ -299,6 +303,83 @@ void AbuseTest::gameEndsProperly() {
     QCOMPARE(out.contains(QStringLiteral("window closed")), answers.contains(QStringLiteral("close")));
     if (error_line.isEmpty()) QVERIFY2(!err.contains(QStringLiteral("run-time error")), qPrintable(err));
     else QVERIFY2(err.split('\n').contains(error_line), qPrintable(err));
+}
+
+void AbuseTest::startsOrSaysWhy_data() {
+    QTest::addColumn<QStringList>("environment");  // NAME=value sets, NAME alone unsets
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");  // -1: the game runs
+    QTest::addColumn<QString>("last_error_line");
+    QTest::addColumn<bool>("only_line");  // whether it is all of standard error
+    const QStringList no_display{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    const QString refused = QStringLiteral(
+        "zorukan: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); start it from a "
+        "desktop session");
+    QTest::newRow("no display") << no_display << QStringList() << 1 << refused << true;
+    QTest::newRow("empty display names") << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM"}
+                                         << QStringList() << 1 << refused << true;
+    QTest::newRow("a display that cannot be opened")
+        << QStringList{"DISPLAY=:zorukan", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb"} << QStringList() << 1
+        << QStringLiteral("zorukan: cannot open the window on the display (DISPLAY=\":zorukan\", "
+                          "WAYLAND_DISPLAY=\"\"); start it from a desktop session")
+        << false;
+    QTest::newRow("no display, platform chosen by argument")
+        << no_display << QStringList{"-platform", "offscreen"} << -1 << QString() << false;
+    // An empty font configuration: not a single font to be found.
+    QTest::newRow("no fonts at all") << QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=offscreen",
+                                                    "FONTCONFIG_FILE={dir}/fonts.conf"}
+                                     << QStringList() << -1
+                                     << QStringLiteral("zorukan: no installed font can show the game's Japanese "
+                                                       "text; install the package fonts-ipafont-gothic")
+                                     << false;
+}
+
+// The game as installed, started where it cannot show itself: with no
+// display it says so in one line and exits with status 1, before the toolkit
+// would abort; a platform asked for by name is left to the toolkit; with no
+// fonts at all it opens and names the package that gives it its fonts.
+void AbuseTest::startsOrSaysWhy() {
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, last_error_line);
+    QFETCH(bool, only_line);
+    QTemporaryDir dir;
+    QFile config(dir.filePath("fonts.conf"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">"
+                                "<fontconfig><cachedir>%1</cachedir></fontconfig>")
+                     .arg(dir.path())
+                     .toUtf8());
+    config.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& entry : environment) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (equals < 0) env.remove(entry);
+        else env.insert(entry.left(equals), entry.mid(equals + 1).replace(QStringLiteral("{dir}"), dir.path()));
+    }
+
+    QProcess game;
+    game.setProcessEnvironment(env);
+    game.start(QStringLiteral(ZORUKAN_GAME), arguments);
+    QVERIFY(game.waitForStarted());
+    // Start-up is done well within this; a game that runs past it has opened.
+    const bool ended = game.waitForFinished(2000);
+    if (!ended) {
+        game.kill();
+        game.waitForFinished();
+    }
+    const QStringList errors = QString::fromUtf8(game.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    if (status < 0) {
+        QVERIFY2(!ended, qPrintable(errors.join('\n')));
+    } else {
+        QVERIFY(ended);
+        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game.exitCode(), status);
+    }
+    if (only_line) QCOMPARE(errors, QStringList{last_error_line});
+    else if (status >= 0) QCOMPARE(errors.value(errors.size() - 1), last_error_line);
+    else if (!last_error_line.isEmpty()) QVERIFY2(errors.contains(last_error_line), qPrintable(errors.join('\n')));
 }
 
 QTEST_MAIN(AbuseTest)

@@ -4,7 +4,11 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 
 #include "app/application.h"
 #include "app/fonts.h"
@@ -19,12 +23,35 @@ namespace {
 
 QImage grab(GameHarness& game) { return game.window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
+// What the window shows on its screen now, after its partial repaints.
+QImage on_screen(QWidget& window) {
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels that differ by more than a faint shade in some channel.
+int clearly_different_pixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                       std::abs(qBlue(p) - qBlue(q))});
+            if (most > 64) ++count;
+        }
+    }
+    return count;
+}
+
+using SceneChange = std::function<void(scene::Form1&)>;
+
 QImage art(scene::PictureId id) {
     return QImage(QStringLiteral(":/pictures/") + QString::fromUtf8(scene::picture_info(id).file.data()))
         .convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(SceneChange)
 
 class WindowPixelsTest : public QObject {
     Q_OBJECT
@@ -41,6 +68,10 @@ private Q_SLOTS:
     void captionsFitTheirLabels_data();
     void captionsFitTheirLabels();
     void fontCheckNeedsJapaneseGlyphs();
+    void partialRepaintLeavesNothingStale_data();
+    void partialRepaintLeavesNothingStale();
+    void controlStatesShowAtAGlance_data();
+    void controlStatesShowAtAGlance();
 };
 
 void WindowPixelsTest::grassShowsBetweenSkyAndPanel_data() {
@@ -190,6 +221,68 @@ void WindowPixelsTest::fontCheckNeedsJapaneseGlyphs() {
     QVERIFY(!latin_only.isEmpty());
     QVERIFY(!zorukan::app::family_showing(latin_only.mid(0, 5), texts));
     QVERIFY(!zorukan::app::family_showing({"No Such Font Family"}, texts));
+}
+
+void WindowPixelsTest::partialRepaintLeavesNothingStale_data() {
+    QTest::addColumn<SceneChange>("before");
+    QTest::addColumn<SceneChange>("after");
+    const SceneChange none = [](scene::Form1&) {};
+    QTest::newRow("barrel turns to 80 degrees")
+        << none << SceneChange([](scene::Form1& f) { f.Line1.X2 = 762, f.Line1.Y2 = 3124; });
+    QTest::newRow("power bar shrinks") << SceneChange([](scene::Form1& f) { f.Shape1.Width = 4000; })
+                                       << SceneChange([](scene::Form1& f) { f.Shape1.Width = 2000; });
+    QTest::newRow("explosion hidden") << SceneChange([](scene::Form1& f) { f.Image2.Visible = true; })
+                                      << SceneChange([](scene::Form1& f) { f.Image2.Visible = false; });
+    QTest::newRow("television moves") << none << SceneChange([](scene::Form1& f) { f.Tv.Left = 3000; });
+}
+
+// The window repaints only what changed after an event; where a control used
+// to be must be repainted too, or the screen keeps a stale copy of it.
+void WindowPixelsTest::partialRepaintLeavesNothingStale() {
+    QFETCH(SceneChange, before);
+    QFETCH(SceneChange, after);
+    GameHarness game;
+    auto& window = game.window();
+    before(game.form());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.sync_from_model();
+    QTest::qWait(20);
+    const QImage shown_before = on_screen(window);
+
+    after(game.form());
+    window.sync_from_model();
+    QTest::qWait(20);
+    const QImage shown = on_screen(window);
+    QVERIFY(shown != shown_before);
+    QCOMPARE(shown, grab(game));
+}
+
+void WindowPixelsTest::controlStatesShowAtAGlance_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("focus");  // otherwise the player presses it and it is disabled
+    QTest::newRow("disabled button") << "Cmd_Set" << false;
+    QTest::newRow("focused button") << "Cmd_Set" << true;
+    QTest::newRow("focused scroll bar") << "HScroll1" << true;
+}
+
+// The buttons have no captions: a disabled one and the focus must each
+// change a good part of the control, not a faint outline.
+void WindowPixelsTest::controlStatesShowAtAGlance() {
+    QFETCH(QString, control);
+    QFETCH(bool, focus);
+    GameHarness game;
+    game.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+    auto* widget = game.widget<QWidget>(control.toUtf8());
+    game.widget<QWidget>("Text1")->setFocus();
+    const QImage plain = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    if (focus) widget->setFocus();
+    else game.click(control.toUtf8());
+    QVERIFY(widget->hasFocus() == focus && widget->isEnabled() == focus);
+    const QImage changed = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(clearly_different_pixels(plain, changed) >= 40, qPrintable(control));
 }
 
 QTEST_MAIN(WindowPixelsTest)

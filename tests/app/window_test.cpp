@@ -56,6 +56,8 @@ private Q_SLOTS:
     void shotThroughWidgetsDrawsTraceUntilReset();
     void hitShowsBothBoxesWhileFlightTicksWait();
     void flightTickRepaintsOnlyAroundItsSegment();
+    void keyPressesFocusedButtonAndFocusFollowsShot_data();
+    void keyPressesFocusedButtonAndFocusFollowsShot();
 };
 
 // Guards the edge cases of the armed scene as the player sees them, not only
@@ -242,6 +244,41 @@ void WindowTest::flightTickRepaintsOnlyAroundItsSegment() {
     log.rects.clear();
     game.advance_ms(500);
     QTRY_VERIFY(std::find(log.rects.begin(), log.rects.end(), window.rect()) != log.rects.end());
+}
+
+void WindowTest::keyPressesFocusedButtonAndFocusFollowsShot_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+// A keyboard player sets and fires with the same key twice, and the next
+// shot starts where the last one ended; the toolkit alone would send the
+// second key to the angle box and replace the angle with it.
+void WindowTest::keyPressesFocusedButtonAndFocusFollowsShot() {
+    QFETCH(int, key);
+    GameHarness game;
+    auto& window = game.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* cmd_set = game.widget<QPushButton>("Cmd_Set");
+    auto* cmd_start = game.widget<QPushButton>("Cmd_Start");
+    QCOMPARE(QApplication::focusWidget(), cmd_set);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QVERIFY(game.form().Tmr_Power.enabled());
+    QCOMPARE(QApplication::focusWidget(), cmd_start);
+
+    game.advance_ms(250);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QVERIFY(game.form().Timer1.enabled());
+    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("30"));
+
+    game.land();
+    game.advance_ms(500);  // the explosion's time is up: the next shot is armed
+    QVERIFY(cmd_set->isEnabled() && !cmd_start->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), cmd_set);
 }
 
 QTEST_MAIN(WindowTest)

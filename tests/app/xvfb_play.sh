@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Plays one shot of the built game in a virtual X server: the window appears
-# with its title and size, Cmd_Set then Cmd_Start draw a trace over the sky,
-# and afterwards the trace is wiped and Cmd_Set swings the gauge again.
+# Plays the built game in a virtual X server with the keyboard alone, as a
+# player without a mouse would: the window appears with exactly its title and
+# its size; Space, Space sets and fires; the arrow keys aim and Enter fires
+# again, so that the shell hits the television; both boxes appear titled
+# exactly 破壊 and Enter closes each; the trace is wiped and Space swings the
+# gauge for the next shot. Titles are read as a window manager reads them.
 # Usage: xvfb_play.sh PATH/TO/zorukan
 set -euo pipefail
 game=$1
-title="ドンガラ　ゾルカン"
-# Rows above the television, the cannon and the barrel: only the trace is black there.
-width=585 height=309 sky_rows=210
+title="ドンガラ　ゾルカン" box_title="破壊"
+width=585 height=309
+# Rows above the television, the cannon and the barrel at any angle: only the
+# trace is black there.
+sky_rows=200
+# Where the scene puts things, in pixels at 15 twips each: the middle row of
+# the power bar, from its left end; rows of grass beside the television.
+bar_left=176 bar_row=264 grass_top=222 grass_rows=11
 work=$(mktemp -d)
 xvfb_pid="" game_pid=""
 
@@ -20,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "xvfb_play: $*" >&2; exit 1; }
 
-for tool in Xvfb xdotool import od awk; do
+for tool in Xvfb xdotool xprop xwininfo import od awk; do
   command -v "$tool" >/dev/null || fail "missing $tool (tools/setup.sh installs it)"
 done
 
@@ -34,46 +42,123 @@ export DISPLAY=":$(head -n1 "$work/display")"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
+# Both title properties, exactly; a window manager shows one or the other.
+check_titles() {  # WINDOW TITLE
+  local name
+  for name in _NET_WM_NAME WM_NAME; do
+    [ "$(LC_ALL=C.UTF-8 xprop -notype -id "$1" "$name")" = "$name = \"$2\"" ] ||
+      fail "$name is not \"$2\": $(LC_ALL=C.UTF-8 xprop -notype -id "$1" "$name")"
+  done
+}
+find_window() {  # TITLE: a window whose title starts with TITLE
+  timeout 10 xdotool search --sync --name "^$1" | head -n1
+}
+
 "$game" 2>"$work/game.log" &
 game_pid=$!
-window=$(timeout 10 xdotool search --sync --name "$title" | head -n1) || fail "no window titled $title"
-[ "$(xdotool getwindowname "$window")" = "$title" ] || fail "wrong title: $(xdotool getwindowname "$window")"
-geometry=$(xdotool getwindowgeometry "$window")
-grep -q "Geometry: ${width}x${height}" <<<"$geometry" || fail "wrong size: $geometry"
-read -r left top < <(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+window=$(find_window "$title") || fail "no window titled $title"
+check_titles "$window" "$title"
+sleep 0.5  # a window manager, if there is one, frames and places the window
+# The client area's place on the screen, inside any frame.
+read -r left top size < <(xwininfo -id "$window" | awk '
+  /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+  /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w "x" h }')
+[ "$size" = "${width}x${height}" ] || fail "wrong size: $size"
 
-# Counts pixels of one colour in the window's first ROWS rows.
-count() {  # R G B ROWS
-  import -silent -window root -crop "${width}x${height}+${left}+${top}" +repage -depth 8 "rgb:$work/shot.rgb"
-  od -An -v -tu1 -w3 "$work/shot.rgb" |
-    awk -v r="$1" -v g="$2" -v b="$3" -v n=$((width * $4)) 'NR <= n && $1 == r && $2 == g && $3 == b { c++ } END { print c + 0 }'
+# The window's pixels, one "R G B" line each, from row Y for ROWS rows.
+pixels() {  # Y ROWS
+  import -silent -window root -crop "${width}x${2}+${left}+$((top + $1))" +repage -depth 8 "rgb:$work/shot.rgb"
+  od -An -v -tu1 -w3 "$work/shot.rgb"
 }
-click_at() {  # client X Y of a 17 x 17 button's top-left corner
-  xdotool mousemove --sync $((left + $1 + 8)) $((top + $2 + 8)) click 1
+count() {  # R G B ROWS: pixels of one colour in the first ROWS rows
+  pixels 0 "$4" | awk -v r="$1" -v g="$2" -v b="$3" '$1 == r && $2 == g && $3 == b { c++ } END { print c + 0 }'
 }
+# The power the gauge stopped at, in twips (the bar's drawn width, rounded
+# to its 200-twip steps).
+gauge_twips() {
+  pixels "$bar_row" 1 | awk -v from="$bar_left" '
+    NR > from && !stop { if (($1 == 0 && $2 == 0 && $3 == 0) || ($1 == 64 && $2 == 64 && $3 == 64)) n++; else stop = 1 }
+    END { print int(n * 15 / 200 + 0.5) * 200 }'
+}
+# The television's left edge in twips: the first pixel right of the cannon
+# that is not grass.
+television_twips() {
+  pixels "$grass_top" "$grass_rows" | awk -v w="$width" '
+    { x = (NR - 1) % w } x >= 60 && !($1 == 0 && $2 == 192 && $3 == 0) && (m == "" || x < m) { m = x }
+    END { print m * 15 }'
+}
+# The highest angle whose shell, at SPEED, passes well inside the television
+# on a tick after FROM_TICK. The game's path: after t ticks of 60 ms the
+# shell is at x = 720 + v cos(a) t, y = 3360 - v sin(a) t + 5 t^2 (twips).
+angle_to_hit() {  # SPEED TV_LEFT FROM_TICK
+  awk -v v="$1" -v tv="$2" -v from="$3" '
+    function crosses(x1, y1, x2, y2,   lo, hi, a, b, t) {  # segment through the box shrunk by a margin
+      lo = 0; hi = 1
+      if (x1 == x2) { if (x1 <= L || x1 >= R) return 0 } else {
+        a = (L - x1) / (x2 - x1); b = (R - x1) / (x2 - x1); if (a > b) { t = a; a = b; b = t }
+        if (a > lo) lo = a; if (b < hi) hi = b }
+      a = (T - y1) / (y2 - y1); b = (B - y1) / (y2 - y1); if (a > b) { t = a; a = b; b = t }
+      if (a > lo) lo = a; if (b < hi) hi = b
+      return lo < hi }
+    BEGIN {
+      L = tv + 20; R = tv + 315 - 20; T = 3240 + 20; B = 3495 - 20
+      for (deg = 89; deg >= 1; deg--) {
+        th = deg * 3.14159 / 180; px = 720; py = 3360
+        for (t = 1; py <= 3360 && px < 8865; t++) {
+          x = int(v * cos(th) * t + 720 + 0.5); y = int(3360 - (v * sin(th) * t - 5 * t * t) + 0.5)
+          if (t > from && crosses(px, py, x, y)) { found = deg; break }
+          px = x; py = y
+        }
+        if (found) break
+      }
+      print found + 0 }'
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-sleep 0.5
 black_before=$(count 0 0 0 "$sky_rows")
-click_at 40 264    # Cmd_Set: 600, 3960 twips
-sleep 0.3
-click_at 104 264   # Cmd_Start: 1560, 3960 twips
-sleep 0.6
-black_in_flight=$(count 0 0 0 "$sky_rows")
-((black_in_flight > black_before + 10)) || fail "no trace over the sky ($black_before -> $black_in_flight black pixels)"
-
-# The shot lands or leaves the field, then the next one is armed: the trace
-# is wiped and Cmd_Set works again.
-# A hit opens the two boxes, which wait for OK.
-for _ in $(seq 40); do
-  sleep 0.25
-  for box in $(xdotool search --name '^破壊$' 2>/dev/null); do
-    xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+declare -A boxes_seen=()
+for attempt in 1 2 3; do
+  tv=$(television_twips)
+  xdotool windowfocus --sync "$window"  # as a window manager would, once the window is up or a box is gone
+  # Straight up first (Tab, Tab reach the scroll bar from 発射セット; End
+  # turns the barrel to 90), then back to 発射セット.
+  xdotool key Tab Tab End Tab
+  xdotool key space
+  sleep 0.47  # nearly the gauge's full swing up: far enough for any television
+  xdotool key space  # the focus moved to 発射ボタン: this fires
+  fired=$(now_ms)
+  sleep 0.1
+  power=$(gauge_twips)
+  speed=$(((power + 1800) / 20))
+  # The hit must come well after the keys that aim have been typed.
+  from_tick=$((($(now_ms) - fired + 1000) / 60 + 4))
+  angle=$(angle_to_hit "$speed" "$tv" "$from_tick")
+  if ((angle > 0)); then
+    # From 発射ボタン, Tab, Tab reach the scroll bar past the disabled 発射セット.
+    xdotool key Tab Tab
+    xdotool key --delay 5 $(printf 'Left %.0s' $(seq $((90 - angle))))
+    xdotool key Tab Return  # 発射ボタン again: the shell turns to the new angle
+  fi
+  # The shot lands or leaves the field, then the next one is armed and the
+  # trace is wiped. A hit opens the two boxes, which wait for Enter.
+  for _ in $(seq 40); do
+    sleep 0.25
+    for box in $(xdotool search --name "^$box_title" 2>/dev/null); do
+      check_titles "$box" "$box_title"
+      boxes_seen[$box]=1
+      xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+    done
+    (($(count 0 0 0 "$sky_rows") <= black_before)) && break
   done
-  (($(count 0 0 0 "$sky_rows") <= black_before)) && break
+  (($(count 0 0 0 "$sky_rows") <= black_before)) || fail "the trace was never wiped"
+  ((${#boxes_seen[@]} == 0)) || break
+  echo "xvfb_play: shot $attempt missed (power $power, television at $tv, angle $angle)" >&2
 done
-(($(count 0 0 0 "$sky_rows") <= black_before)) || fail "the trace was never wiped"
-click_at 40 264
+((${#boxes_seen[@]} == 2)) || fail "a hit showed ${#boxes_seen[@]} boxes titled $box_title, not 2"
+
+# The focus is back on 発射セット: Space swings the gauge.
+xdotool windowfocus --sync "$window" key space
 sleep 0.3
-(($(count 64 64 64 "$height") > 0)) || fail "Cmd_Set did not swing the gauge for the next shot"
+(($(count 64 64 64 "$height") > 0)) || fail "Space did not swing the gauge for the next shot"
 kill -0 "$game_pid" || fail "the game ended: $(cat "$work/game.log")"
-echo "xvfb_play: window, trace and next shot as expected"
+echo "xvfb_play: titles, keyboard play, both boxes and the next shot as expected"

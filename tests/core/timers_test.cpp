@@ -1,8 +1,10 @@
 // Timer semantics: full intervals, idempotent switching on, cadence kept
-// when ticks are missed or held, and the order of simultaneous ticks.
+// when ticks are missed or held, and the order of simultaneous ticks; and the
+// virtual clock's ceiling.
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -121,6 +123,43 @@ TEST(Timers, HeldTicksAreDroppedNotQueued) {
     EXPECT_TRUE(rig.log.empty());
     rig.clock.advance(micros_from_ms(40));
     EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@240"}));
+}
+
+// A box held open for decades of virtual time drops its ticks in one step:
+// stepping through them one by one would take hours. Each timer keeps its
+// phase, so the first ticks after it come at multiples of its period.
+TEST(Timers, HeldForDecadesDropsTicksAtOnceKeepingCadence) {
+    TimerRig rig;
+    rig.fast.set_enabled(true);
+    rig.gauge.set_enabled(true);
+    rig.clock.advance(micros_from_ms(10));
+    {
+        Timers::Hold hold(rig.timers);
+        rig.clock.advance(micros_from_ms(900'000'000'000) - micros_from_ms(10));
+    }
+    EXPECT_TRUE(rig.log.empty());
+    rig.clock.advance(micros_from_ms(60));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"gauge@900000000025", "gauge@900000000050", "fast@900000000060"}));
+}
+
+// The clock stops at its ceiling however far it is asked to go: a tick due
+// at the ceiling runs, none after it, and the deadlines beyond it do not
+// overflow.
+TEST(VirtualClock, StopsAtItsCeiling) {
+    TimerRig rig;
+    rig.gauge.set_enabled(true);
+    {
+        Timers::Hold hold(rig.timers);
+        rig.clock.advance(VirtualClock::kCeiling - micros_from_ms(30));
+    }
+    EXPECT_FALSE(rig.clock.at_ceiling());
+    rig.clock.advance(std::numeric_limits<Micros>::max());
+    EXPECT_EQ(rig.clock.now(), VirtualClock::kCeiling);
+    EXPECT_TRUE(rig.clock.at_ceiling());
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"gauge@999999999975", "gauge@1000000000000"}));
+    EXPECT_FALSE(rig.clock.advance_until([] { return false; }));
+    EXPECT_EQ(rig.clock.now(), VirtualClock::kCeiling);
+    EXPECT_EQ(rig.gauge.ticks_run(), 2u);
 }
 
 TEST(Timers, TellTheClockEveryNewDeadline) {

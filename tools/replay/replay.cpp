@@ -1,20 +1,21 @@
 #include "tools/replay/replay.h"
 
+#include <algorithm>
 #include <charconv>
 #include <deque>
 #include <istream>
 #include <limits>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "game/program.h"
 #include "runtime/random.h"
 #include "runtime/virtual_clock.h"
-#include "tools/replay/format.h"
+#include "tools/replay/numbers.h"
 
 namespace zorukan::replay {
 
@@ -51,7 +52,7 @@ class Session final : public runtime::MessageBoxUi, public runtime::TraceObserve
 public:
     explicit Session(std::ostream& out) : out_(out), random_(clock_) {}
 
-    void run_line(const std::string& line);
+    void run_line(std::string_view line);
     bool failed() const { return program_ && program_->halted(); }
 
     // Message boxes and drawing, as the window would show them.
@@ -68,9 +69,9 @@ public:
 private:
     game::Program& program();
     void dump();
-    void click(const std::string& name);
-    void set_field(const std::string& name, long long value);
-    void ticks(const std::string& name, long long count);
+    void click(std::string_view name);
+    void set_field(std::string_view name, long long value);
+    void ticks(std::string_view name, long long count);
 
     std::ostream& out_;
     runtime::VirtualClock clock_;
@@ -81,41 +82,75 @@ private:
 
 // --- reading words and numbers -------------------------------------------
 
-std::vector<std::string> split_words(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;) words.push_back(word);
+// Words are views into the line, which is read once and never copied, and
+// a line is split only as far as its command reads: a script line may be as
+// long as the memory it fits in.
+using Words = std::vector<std::string_view>;
+
+// Takes the first word off `text`; empty when there is none.
+std::string_view next_word(std::string_view& text) {
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    text.remove_prefix(std::min(text.find_first_not_of(kSpace), text.size()));
+    const std::string_view word = text.substr(0, text.find_first_of(kSpace));
+    text.remove_prefix(word.size());
+    return word;
+}
+
+// The first `most` words of `text`: a command's words and one more, to
+// tell that there is one too many.
+Words split_words(std::string_view text, std::size_t most) {
+    Words words;
+    while (words.size() < most) {
+        const std::string_view word = next_word(text);
+        if (word.empty()) break;
+        words.push_back(word);
+    }
     return words;
 }
 
-long long integer(const std::vector<std::string>& words, std::size_t index, long long low, long long high) {
-    if (index >= words.size()) throw ScriptError{"missing number after '" + words[0] + "'"};
-    const std::string& word = words[index];
+// A word as an error message quotes it: whole if short, else its start and
+// an ellipsis, cut between characters.
+std::string excerpt(std::string_view word) {
+    constexpr std::size_t kLongest = 40;
+    if (word.size() <= kLongest) return std::string(word);
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(word.substr(0, cut)) + "\u2026";
+}
+
+long long integer(const Words& words, std::size_t index, long long low, long long high) {
+    if (index >= words.size()) throw ScriptError{"missing number after '" + excerpt(words[0]) + "'"};
+    const std::string_view word = words[index];
     long long value = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + word};
-    if (ec != std::errc() || end != word.data() + word.size()) throw ScriptError{"malformed number '" + word + "'"};
+    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + excerpt(word)};
+    if (ec != std::errc() || end != word.data() + word.size()) {
+        throw ScriptError{"malformed number '" + excerpt(word) + "'"};
+    }
     if (value < low || value > high) {
-        throw ScriptError{"value out of range: " + word + " (" + std::to_string(low) + " to " + std::to_string(high) +
-                          ")"};
+        throw ScriptError{"value out of range: " + excerpt(word) + " (" + std::to_string(low) + " to " +
+                          std::to_string(high) + ")"};
     }
     return value;
 }
 
-float random_value(const std::string& word) {
+float random_value(std::string_view word) {
     float value = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec == std::errc::result_out_of_range) throw ScriptError{"value out of range: " + word};
-    if (ec != std::errc() || end != word.data() + word.size()) throw ScriptError{"malformed number '" + word + "'"};
-    if (!(value >= 0.0f && value < 1.0f)) throw ScriptError{"value out of range: " + word + " (0 <= R < 1)"};
+    const NumberRead read = read_single(word, value);
+    if (read == NumberRead::kOutOfRange) throw ScriptError{"value out of range: " + excerpt(word)};
+    if (read == NumberRead::kMalformed) throw ScriptError{"malformed number '" + excerpt(word) + "'"};
+    if (!(value >= 0.0f && value < 1.0f)) throw ScriptError{"value out of range: " + excerpt(word) + " (0 <= R < 1)"};
     return value;
 }
 
-void expect_words(const std::vector<std::string>& words, std::size_t count) {
-    if (words.size() > count) throw ScriptError{"unexpected '" + words[count] + "' after '" + words[0] + "'"};
+void expect_words(const Words& words, std::size_t count) {
+    if (words.size() > count) {
+        throw ScriptError{"unexpected '" + excerpt(words[count]) + "' after '" + excerpt(words[0]) + "'"};
+    }
 }
 
 constexpr long long kMaxMillis = 1'000'000'000;  // about eleven days of play
+constexpr long long kCeilingMillis = runtime::VirtualClock::kCeiling / 1000;
 
 // --- commands --------------------------------------------------------------
 
@@ -132,15 +167,18 @@ game::Program& Session::program() {
     return *program_;
 }
 
-void Session::run_line(const std::string& raw) {
-    const std::string line = raw.substr(0, raw.find('#'));
-    const auto words = split_words(line);
+void Session::run_line(std::string_view raw) {
+    const std::string_view line = raw.substr(0, raw.find('#'));
+    const Words words = split_words(line, 4);
     if (words.empty()) return;
-    const std::string& command = words[0];
+    const std::string_view command = words[0];
+    // What follows the command word, for the commands that read all of it.
+    const std::string_view rest = line.substr(static_cast<std::size_t>(command.data() + command.size() - line.data()));
 
     if (command == "random") {
         if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
-        for (std::size_t i = 1; i < words.size(); ++i) random_.push(random_value(words[i]));
+        std::string_view values = rest;
+        for (auto word = next_word(values); !word.empty(); word = next_word(values)) random_.push(random_value(word));
     } else if (command == "boxtime") {
         box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
         expect_words(words, 2);
@@ -158,12 +196,12 @@ void Session::run_line(const std::string& raw) {
         expect_words(words, 2);
         program().scroll_to(static_cast<int>(value));
     } else if (command == "type") {
-        const auto start = line.find_first_not_of(" \t", line.find("type") + 4);
-        std::string text = start == std::string::npos ? "" : line.substr(start);
-        text.erase(text.find_last_not_of(" \t\r") + 1);
-        program().type(text);
+        std::string_view text = rest;
+        text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
+        text.remove_suffix(text.size() - (text.find_last_not_of(" \t\r") + 1));
+        program().type(std::string(text));
     } else if (command == "wait") {
-        const auto ms = integer(words, 1, 0, kMaxMillis);
+        const auto ms = integer(words, 1, 0, kCeilingMillis);
         expect_words(words, 2);
         program();
         clock_.advance(runtime::micros_from_ms(ms));
@@ -176,17 +214,20 @@ void Session::run_line(const std::string& raw) {
         expect_words(words, 1);
         dump();
     } else {
-        throw ScriptError{"unknown command '" + command + "'"};
+        throw ScriptError{"unknown command '" + excerpt(command) + "'"};
+    }
+    if (clock_.at_ceiling() && !failed()) {
+        throw ScriptError{"the clock reached its ceiling of " + std::to_string(kCeilingMillis) + " ms"};
     }
 }
 
-void Session::click(const std::string& name) {
+void Session::click(std::string_view name) {
     scene::CommandButton* button = program().form().button(name);
-    if (!button) throw ScriptError{"unknown control '" + name + "'"};
+    if (!button) throw ScriptError{"unknown control '" + excerpt(name) + "'"};
     if (!program().click(*button)) out_ << "ignored click " << name << '\n';
 }
 
-void Session::set_field(const std::string& name, long long value) {
+void Session::set_field(std::string_view name, long long value) {
     using Field = std::variant<std::int16_t*, std::int32_t*>;
     game::GameState& s = program().game().state();
     const std::pair<const char*, Field> fields[] = {
@@ -200,25 +241,25 @@ void Session::set_field(const std::string& name, long long value) {
             [&](auto* target) {
                 using Int = std::remove_pointer_t<decltype(target)>;
                 if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
-                    throw ScriptError{"value out of range: " + std::to_string(value) + " for " + name};
+                    throw ScriptError{"value out of range: " + std::to_string(value) + " for " + std::string(name)};
                 }
                 *target = static_cast<Int>(value);
             },
             field);
         return;
     }
-    throw ScriptError{"unknown field '" + name + "'"};
+    throw ScriptError{"unknown field '" + excerpt(name) + "'"};
 }
 
-void Session::ticks(const std::string& name, long long count) {
+void Session::ticks(std::string_view name, long long count) {
     runtime::Timer* timer = program().form().timer(name);
-    if (!timer) throw ScriptError{"unknown timer '" + name + "'"};
-    if (!timer->enabled()) throw ScriptError{name + " is off"};
+    if (!timer) throw ScriptError{"unknown timer '" + excerpt(name) + "'"};
+    if (!timer->enabled()) throw ScriptError{std::string(name) + " is off"};
     const auto start = timer->ticks_run();
     const auto target = start + static_cast<std::uint64_t>(count);
     clock_.advance_until([&] { return timer->ticks_run() >= target || !timer->enabled() || failed(); });
-    if (failed() || timer->ticks_run() >= target) return;
-    throw ScriptError{name + " went off after " + std::to_string(timer->ticks_run() - start) + " of " +
+    if (failed() || clock_.at_ceiling() || timer->ticks_run() >= target) return;
+    throw ScriptError{std::string(name) + " went off after " + std::to_string(timer->ticks_run() - start) + " of " +
                       std::to_string(count) + " ticks"};
 }
 
@@ -250,19 +291,25 @@ void Session::dump() {
 }  // namespace
 
 int run_script(std::istream& script, std::ostream& out, std::ostream& err) {
+    // Some editors start a UTF-8 file with a byte-order mark; it is not text.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     Session session(out);
-    int line_number = 0;
-    for (std::string line; std::getline(script, line);) {
-        ++line_number;
+    std::string line;  // one buffer, reused by every line
+    for (long long line_number = 1; std::getline(script, line); ++line_number) {
+        std::string_view text = line;
+        if (line_number == 1 && text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
         try {
-            session.run_line(line);
+            session.run_line(text);
         } catch (const ScriptError& error) {
             err << "script error: line " << line_number << ": " << error.message << '\n';
             return kScriptError;
         }
-        if (session.failed()) return kRuntimeError;
+        if (session.failed()) break;
+        // Output that cannot be written is lost: no point playing on.
+        if (!out) return kOutputLost;
     }
-    return kOk;
+    if (!out.flush()) return kOutputLost;
+    return session.failed() ? kRuntimeError : kOk;
 }
 
 }  // namespace zorukan::replay

@@ -8,9 +8,11 @@
 
 namespace zorukan::replay {
 
-enum ExitStatus : int { kOk = 0, kRuntimeError = 1, kScriptError = 2 };
+enum ExitStatus : int { kOk = 0, kRuntimeError = 1, kScriptError = 2, kOutputLost = 3 };
 
-// Runs the whole script; returns the exit status.
+// Runs the script until its end, a script error, a run-time error of the
+// game, or the first line whose output cannot be written; returns the exit
+// status. The caller tells an unreadable script from its end.
 int run_script(std::istream& script, std::ostream& out, std::ostream& err);
 
 }  // namespace zorukan::replay

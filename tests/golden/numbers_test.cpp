@@ -1,0 +1,95 @@
+// The replay's numbers are read and written without std::from_chars and
+// std::to_chars, which not every C++ library has for floating point; where
+// the library has them, the driver must agree with them exactly, or the
+// golden replays would read differently on another platform.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "tools/replay/numbers.h"
+
+namespace {
+
+using zorukan::replay::NumberRead;
+using zorukan::replay::number_text;
+using zorukan::replay::read_single;
+
+float from_bits(std::uint32_t bits) {
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+std::string library_text(float value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
+}
+
+// The status and value std::from_chars gives for a whole word.
+NumberRead library_read(const std::string& word, float& value) {
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec == std::errc::result_out_of_range) return NumberRead::kOutOfRange;
+    if (ec != std::errc() || end != word.data() + word.size()) return NumberRead::kMalformed;
+    return NumberRead::kOk;
+}
+
+TEST(ReplayNumbers, TextIsTheLibrarysShortestFixedText) {
+    // Powers of two and their neighbours (the singles below a power of two
+    // lie closer together than those above), then a spread of all singles.
+    for (int exponent = -149; exponent <= 127; ++exponent) {
+        std::uint32_t bits = 0;
+        const float power = std::ldexp(1.0f, exponent);
+        std::memcpy(&bits, &power, sizeof bits);
+        for (std::uint32_t near = bits - 2; near != bits + 3; ++near) {
+            ASSERT_EQ(number_text(from_bits(near)), library_text(from_bits(near))) << from_bits(near);
+        }
+    }
+    for (std::uint64_t bits = 0; bits < (std::uint64_t{1} << 32); bits += 14327) {
+        const float value = from_bits(static_cast<std::uint32_t>(bits));
+        ASSERT_EQ(number_text(value), library_text(value)) << value;
+    }
+}
+
+TEST(ReplayNumbers, ReadingAgreesWithTheLibrary) {
+    std::vector<std::string> words = {
+        "0.5", "-0", ".5", "5.", "1e", "0.5e+1", "+0.5", "0x1p-2", "-0x1", "--1", "-", ".", "e5", "inf", "-INF",
+        "infinity", "infinit", "nan", "nan(1_a)", "nan(", "1e39", "-1e39", "1e39x", "3.4028235e38", "3.4028236e38",
+        "1e-40", "1.4e-45", "7e-46", "7.1e-46", "1e-50x", "0e99999999999", "1e-99999999999999999999",
+        "0.00000000000000000000000000000000000000000000000000001e50", "0.99999999", "0.5#", "1,5", "NAN((+)", "nan()", "nan(a)b", "nan(a)(b)", "-nan(x_1)", "Infinity", "infx", "i", "n"};
+    // Long words, decided by a digit far beyond the first: just above the
+    // halfway point between 1 and the single after it, and the smallest
+    // single's half with and without a last digit above it.
+    const std::string zeros(300, '0');
+    const std::string tiny_half =
+        "7.00649232162408535461864791644958065640130970938257885878534141944895541342930300743319094181060791015625e-46";
+    words.push_back("1.000000059604644775390625" + zeros + "1");
+    words.push_back("1.000000059604644775390625" + zeros);
+    words.push_back("0." + zeros + "1e301");
+    words.push_back("1" + zeros + "e-301");
+    words.push_back(tiny_half);
+    words.push_back(tiny_half.substr(0, tiny_half.size() - 4) + zeros + "1e-46");
+    std::mt19937 random(7);
+    constexpr char kLetters[] = "0123456789.eE-+xinfaNI(";
+    for (int i = 0; i < 200000; ++i) {
+        std::string word(1 + random() % 12, ' ');
+        for (char& c : word) c = kLetters[random() % (sizeof kLetters - 1)];
+        words.push_back(word);
+    }
+    for (const std::string& word : words) {
+        float expected = 0, actual = 0;
+        const NumberRead status = library_read(word, expected);
+        ASSERT_EQ(static_cast<int>(read_single(word, actual)), static_cast<int>(status)) << word;
+        if (status == NumberRead::kOk && !std::isnan(expected)) {
+            ASSERT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0) << word;
+        }
+    }
+}
+
+}  // namespace
