@@ -62,10 +62,13 @@ named=()
 for ((i = 0; i < ${#subjects[@]}; i += 2)); do named+=(-n "${subjects[i]}"); done
 for ((i = 1; i < ${#subjects[@]}; i += 2)); do named+=("${subjects[i]}"); done
 for ((round = 0; round < (runs + runs_a_round - 1) / runs_a_round; ++round)); do
-  hyperfine -N --style none --warmup 1 --runs "$runs_a_round" \
+  # A window that fails is named and fails the run, but the table is still
+  # printed.
+  hyperfine -N --style none --ignore-failure --warmup 1 --runs "$runs_a_round" \
     --export-json "$work/startup.json" "${named[@]}" >/dev/null 2>"$work/hyperfine.log" ||
     { cat "$work/hyperfine.log" >&2; exit 1; }
   jq -r '.results[] | .command as $name | .times[] | "\($name).startup_ms \(. * 1000)"' "$work/startup.json" >>"$figures"
+  jq -r '.results[] | select(any(.exit_codes[]; . != 0)) | "\(.command) \(.exit_codes)"' "$work/startup.json" >>"$work/failed"
 done
 echo "bench: start-up done" >&2
 
@@ -107,4 +110,11 @@ probe game "$bench/game_window_bench" paint
 echo "bench: paint and core done" >&2
 echo
 
-"$bench/bench_table" <"$figures"
+status=0
+"$bench/bench_table" <"$figures" || status=$?
+if [ -s "$work/failed" ]; then
+  echo "bench: start-ups that failed (window, then the exit statuses of its round):" >&2
+  cat "$work/failed" >&2
+  status=1
+fi
+exit "$status"
