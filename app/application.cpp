@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 
 static void init_zorukan_resources() { Q_INIT_RESOURCE(zorukan); }
 
@@ -18,16 +17,11 @@ void describe_application() {
     QApplication::setApplicationVersion(QStringLiteral(ZORUKAN_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(ZORUKAN_APP_ID));
     register_resources();
-    // The icon is not needed to draw the first frame, and reading it goes
-    // through the image plugins, which cost more than the rest of the
-    // window's start-up; so it is set once the event loop runs.
-    QTimer::singleShot(0, qApp, [] {
-        QIcon icon;
-        // The window system shows a window's icon small; launchers take the
-        // larger sizes from the icon theme.
-        for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/zorukan-%1.png").arg(size), QSize(size, size));
-        QApplication::setWindowIcon(icon);
-    });
+    // The window system shows a window's icon small; launchers take the
+    // larger sizes from the icon theme.
+    QIcon icon;
+    for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/zorukan-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 }
 
 }  // namespace zorukan::app

@@ -93,8 +93,8 @@ QFont label_font(const scene::Label& label) {
     const int width = static_cast<int>(std::lround(label.Width / scene::kTwipsPerPixel));
     const int natural = QFontMetrics(font).horizontalAdvance(caption);
     if (natural <= width || caption.isEmpty()) return font;
-    // Tighten the letters rather than narrow the face: a narrowed face is one
-    // more font engine to load at start-up for every caption that needs it.
+    // Tighten the letters rather than narrow the face, so that every glyph
+    // keeps its designed shape.
     // Spacing follows every letter, the last one too.
     const qreal squeeze = static_cast<qreal>(natural - width) / static_cast<qreal>(caption.size());
     font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min(squeeze, kTightestSpacing));

@@ -2,16 +2,9 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "app/scene_painter.h"
-
 namespace zorukan::app {
 
-// The toolkit's font database then finds the configuration already loaded,
-// and the window finds its pictures already decoded.
-StartUpWork::StartUpWork()
-    : thread_([] {
-          FcInit();
-          scene_pictures();
-      }) {}
+// The toolkit's font database then finds the configuration already loaded.
+StartUpWork::StartUpWork() : thread_([] { FcInit(); }) {}
 
 }  // namespace zorukan::app

@@ -1,14 +1,13 @@
 // The floor for the window figures: a bare Qt window of the game's size,
 // measured the same ways as the game's window.
-//   bare_window first-frame   prints first_frame_ns once its first frame is up, and exits
-//   bare_window first-frame label   the same with one Japanese label in the game's gothic:
-//                             how much of the game's start-up is the toolkit's text
-//   bare_window first-frame widgets   the same with the toolkit's pieces the game's
-//                             window cannot do without: its six captions, two
-//                             buttons, a text box and a scroll bar, and no game
+//   bare_window first-frame [label|widgets]   ends as soon as its first frame is up;
+//       label: with one Japanese label in the game's gothic, what text alone costs;
+//       widgets: with what the toolkit must do for the game's content (its
+//       captions in its fonts, two buttons, a text box and a scroll bar, all
+//       where the scene puts them, and its title), and no game
 //   bare_window idle          prints idle_timer_events and idle_cpu_ms over 5 s
 //   bare_window clocks        prints the intervals of plain precise QTimers at
-//                             the game's two fast periods, 60 ms and 25 ms
+//                             the game's flight and gauge periods
 
 #include <QApplication>
 #include <QLabel>
@@ -25,7 +24,43 @@
 
 namespace {
 
+using namespace zorukan;
 using namespace zorukan::bench;
+
+const QString kGothic = QStringLiteral("IPAPGothic");
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+template <typename Control>
+void place(QWidget* widget, const Control& control) {
+    widget->setGeometry(pixels(control.Left), pixels(control.Top), pixels(control.Width), pixels(control.Height));
+}
+
+QFont gothic(const scene::FontSpec& spec) {
+    QFont font(kGothic);
+    font.setPixelSize(static_cast<int>(std::lround(spec.points * 96 / 72)));
+    return font;
+}
+
+// The game's widgets and captions as plain toolkit widgets.
+void add_scene_widgets(QWidget& window, const scene::Form1& form) {
+    window.setWindowTitle(text(scene::Form1::Caption));
+    window.setFont(gothic(scene::kWindowDefaultFont));
+    for (const scene::ControlRef& control : form.drawing_order()) {
+        if (const auto* label = std::get_if<const scene::Label*>(&control)) {
+            auto* caption = new QLabel(text((*label)->Caption), &window);
+            if ((*label)->font == scene::FontId::PGothicSmall) caption->setFont(gothic(scene::kPGothicSmall));
+            place(caption, **label);
+        }
+    }
+    place(new QPushButton(&window), form.Cmd_Start);
+    place(new QPushButton(&window), form.Cmd_Set);
+    place(new QLineEdit(text(form.Text1.Text), &window), form.Text1);
+    auto* bar = new QScrollBar(Qt::Horizontal, &window);
+    place(bar, form.HScroll1);
+    bar->setRange(form.HScroll1.Min, form.HScroll1.Max);
+    bar->setValue(form.HScroll1.Value);
+}
 
 // Records `count` intervals of a repeating precise timer, then calls `done`.
 void time_intervals(int period_ms, int count, std::function<void(std::vector<double>)> done) {
@@ -55,49 +90,27 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.setFixedSize(kWindowWidth, kWindowHeight);
-    const bool widgets = argc > 2 && std::strcmp(argv[2], "widgets") == 0;
-    if (widgets) {
-        QFont font(QStringLiteral("IPAPGothic"));
-        font.setPixelSize(12);
-        window.setFont(font);
-        const char* captions[] = {"発射パワー", "MIN", "MAX", "発射ボタン", "発射セット", "発射角度"};
-        int x = 10;
-        for (const char* caption : captions) {
-            (new QLabel(QString::fromUtf8(caption), &window))->move(x, 288);
-            x += 90;
-        }
-        (new QPushButton(&window))->setGeometry(40, 264, 17, 17);
-        (new QPushButton(&window))->setGeometry(104, 264, 17, 17);
-        (new QLineEdit(QStringLiteral("30"), &window))->setGeometry(528, 264, 25, 18);
-        auto* bar = new QScrollBar(Qt::Horizontal, &window);
-        bar->setGeometry(480, 283, 73, 17);
-        bar->setRange(0, 90);
-        bar->setValue(30);
-    }
-    if (argc > 2 && std::strcmp(argv[2], "label") == 0) {
-        auto* label = new QLabel(QStringLiteral("発射パワー"), &window);
-        QFont font(QStringLiteral("IPAPGothic"));
-        font.setPixelSize(12);
-        label->setFont(font);
-        label->move(280, 288);
+    const DesignedScene designed;
+    const scene::Form1& form = designed.form;
+    const char* content = argc > 2 ? argv[2] : "";
+    if (std::strcmp(content, "widgets") == 0) add_scene_widgets(window, form);
+    if (std::strcmp(content, "label") == 0) {
+        auto* label = new QLabel(text(form.Label6.Caption), &window);
+        label->setFont(gothic(scene::kWindowDefaultFont));
+        place(label, form.Label6);
     }
     window.show();
 
-    after_first_frame(window, [mode] {
+    after_first_frame(window, [mode, flight_ms = period_ms(form.Timer1), gauge_ms = period_ms(form.Tmr_Power)] {
         if (measure_shared_mode(mode)) return;
-        switch (mode) {
-        case Mode::Clocks:
-            time_intervals(kFlightPeriodMs, kFlightIntervals, [](std::vector<double> flight) {
-                report_intervals("flight", flight, kFlightPeriodMs);
-                time_intervals(kGaugePeriodMs, kGaugeIntervals, [](std::vector<double> gauge) {
-                    report_intervals("gauge", gauge, kGaugePeriodMs);
-                    QCoreApplication::quit();
-                });
+        if (mode != Mode::Clocks) return QCoreApplication::exit(2);
+        time_intervals(flight_ms, kFlightIntervals, [=](std::vector<double> flight) {
+            report_intervals("flight", flight, flight_ms);
+            time_intervals(gauge_ms, kGaugeIntervals, [=](std::vector<double> gauge) {
+                report_intervals("gauge", gauge, gauge_ms);
+                QCoreApplication::quit();
             });
-            break;
-        default:
-            QCoreApplication::exit(2);
-        }
+        });
     });
     return QApplication::exec();
 }

@@ -4,38 +4,25 @@
 
 #include <benchmark/benchmark.h>
 
-#include "game/program.h"
-#include "runtime/virtual_clock.h"
+#include "tests/support/headless_game.h"
 
 namespace {
 
-using namespace zorukan;
+using zorukan::testing::HeadlessGame;
+using zorukan::testing::ScriptedRandom;
 
-class QuietBoxes final : public runtime::MessageBoxUi {
-public:
-    void show(const std::string&, const std::string&) override {}
-};
+// The television goes where the game's own generator would put it.
+HeadlessGame seeded_game() { return HeadlessGame(ScriptedRandom({}, ScriptedRandom::seeded(1))); }
 
-struct Headless {
-    // Charges to speed 200, fires at 45 degrees and runs until the next shot
-    // is armed: 30 flight ticks, 8 more while the explosion shows.
-    void play_shot() {
-        program.scroll_to(45);
-        program.click(program.form().Cmd_Set);
-        clock.advance(11 * program.form().Tmr_Power.period());
-        program.click(program.form().Cmd_Start);
-        clock.advance_until([this] { return program.form().Cmd_Set.Enabled; });
-    }
-    runtime::VirtualClock clock;
-    runtime::SeededRandom random{[this] { return static_cast<std::uint64_t>(clock.now()); }};
-    QuietBoxes boxes;
-    game::Program program{{.clock = clock, .random = random, .boxes = boxes}};
-};
+// Charges to speed 200 and fires at 45 degrees, then runs until the next shot
+// is armed: 30 flight ticks, 8 more while the explosion shows.
+void play_shot(HeadlessGame& game) { game.shoot(11, 45); }
 
 void BM_Floor_AdvanceIdleClock(benchmark::State& state) {
-    Headless game;
+    HeadlessGame game = seeded_game();
+    const auto flight_period = game.form().Timer1.period();
     for (auto _ : state) {
-        game.clock.advance(runtime::micros_from_ms(60));
+        game.clock.advance(flight_period);
         benchmark::DoNotOptimize(game.clock.now());
     }
 }
@@ -44,30 +31,30 @@ BENCHMARK(BM_Floor_AdvanceIdleClock);
 void BM_FlightTick(benchmark::State& state) {
     // Re-arming when a shot ends is a click or two in a few dozen ticks, so
     // it stays in the measurement rather than paying for pausing the timer.
-    Headless game;
-    auto& form = game.program.form();
+    HeadlessGame game = seeded_game();
+    auto& form = game.form();
     for (auto _ : state) {
         if (!form.Timer1.enabled()) {
             game.program.click(form.Cmd_Set);
             game.program.click(form.Cmd_Start);
         }
-        game.clock.advance(runtime::micros_from_ms(60));
+        game.clock.advance(form.Timer1.period());
     }
 }
 BENCHMARK(BM_FlightTick);
 
 void BM_WholeShot(benchmark::State& state) {
-    Headless game;
-    for (auto _ : state) game.play_shot();
+    HeadlessGame game = seeded_game();
+    for (auto _ : state) play_shot(game);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_WholeShot);
 
 void BM_HundredThousandShots(benchmark::State& state) {
     for (auto _ : state) {
-        Headless game;
-        for (int shot = 0; shot < 100000; ++shot) game.play_shot();
-        benchmark::DoNotOptimize(game.program.state().TickCount);
+        HeadlessGame game = seeded_game();
+        for (int shot = 0; shot < 100000; ++shot) play_shot(game);
+        benchmark::DoNotOptimize(game.state().TickCount);
     }
 }
 BENCHMARK(BM_HundredThousandShots)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,6 +1,6 @@
 // The game's own window, composed as the game composes it, measured from
 // outside through the window's events and the core's public timers.
-//   game_window_bench first-frame   prints first_frame_ns once its first frame is up, and exits
+//   game_window_bench first-frame   ends as soon as its first frame is up
 //   game_window_bench idle          the armed game left alone: idle_timer_events, idle_cpu_ms
 //   game_window_bench clocks        400 intervals of Tmr_Power, then 200 of Timer1 over
 //                                   shots fired straight up at full power, with the area
@@ -137,8 +137,9 @@ private:
         finished_ = true;
         finish_segment();
         flight_.resize(kFlightIntervals);
-        report_intervals("gauge", gauge_, kGaugePeriodMs);
-        report_intervals("flight", flight_, kFlightPeriodMs);
+        const scene::Form1& form = game_.program.form();
+        report_intervals("gauge", gauge_, period_ms(form.Tmr_Power));
+        report_intervals("flight", flight_, period_ms(form.Timer1));
         report("paint_area_px", static_cast<double>(worst_area_));
         report("paint_area_floor_px", static_cast<double>(worst_floor_));
         report("paint_area_median_ratio", median(area_ratios_));
@@ -156,17 +157,20 @@ private:
     std::int64_t repainted_ = 0, floor_ = 1, worst_area_ = 0, worst_floor_ = 1;
 };
 
-// Arcs like the game's own, spread over the sky, as many as asked for.
-std::vector<runtime::Segment> trace_of(int count) {
+// Arcs like the game's own from the barrel's foot, spread over the sky, as
+// many as asked for.
+std::vector<runtime::Segment> trace_of(const scene::Form1& form, int count) {
+    const scene::Line& barrel = form.Line1;
+    const scene::Picture& sky = form.Image1;
     std::vector<runtime::Segment> segments;
     for (int shot = 0; static_cast<int>(segments.size()) < count; ++shot) {
         const double angle = (20 + (shot * 7) % 65) * 3.14159 / 180, speed = 150 + (shot * 37) % 140;
         auto at = [&](int t) {
-            return QPointF(720 + speed * std::cos(angle) * t, 3360 - (speed * std::sin(angle) * t - t * t * 5.0));
+            return QPointF(barrel.X1 + speed * std::cos(angle) * t, barrel.Y1 - (speed * std::sin(angle) * t - t * t * 5.0));
         };
         for (int t = 1; static_cast<int>(segments.size()) < count; ++t) {
             const QPointF a = at(t - 1), b = at(t);
-            if (b.y() > 3300 || b.x() > 8700) break;
+            if (b.y() > sky.Height || b.x() > sky.Width) break;
             if (b.y() < 0) continue;
             segments.push_back({float(a.x()), float(a.y()), float(b.x()), float(b.y())});
         }
@@ -187,7 +191,7 @@ PaintTimes paint_times(Game& game, PaintWatch& paints) {
     const runtime::Segment newest{4000, 900, 4300, 960};
     auto draw_trace = [&](int count) {
         trace.repaint_window();
-        for (const runtime::Segment& s : trace_of(count)) trace.line(s.x1, s.y1, s.x2, s.y2);
+        for (const runtime::Segment& s : trace_of(game.program.form(), count)) trace.line(s.x1, s.y1, s.x2, s.y2);
         game.window->repaint();
     };
 

@@ -1,8 +1,8 @@
 #pragma once
-// Measuring a window from outside: when its first frame reached the screen,
-// how many timer events the application receives while it sits idle, and how
-// long it takes to paint. Used alike by the game's window and the bare window
-// it is compared with, so both pay the same for being measured.
+// What only the program itself can measure: when its first frame reached the
+// screen, how many timer events it receives while it sits idle, and how long
+// it takes to paint. Used alike by the game's window and the bare window it is
+// compared with, so both pay the same for being measured.
 
 #include <QObject>
 #include <QRegion>
@@ -15,14 +15,13 @@ class QWidget;
 
 namespace zorukan::bench {
 
-// Nanoseconds on the monotonic clock, which every process on the machine
-// shares: a parent can subtract its own reading from a child's.
+// Nanoseconds on the monotonic clock.
 std::int64_t monotonic_ns();
 
 // User plus system CPU time this process has used, in milliseconds.
 double cpu_ms();
 
-// One `key value` line on standard output, read by the bench driver.
+// One `key value` line on standard output, read by tools/bench.sh.
 void report(std::string_view key, double value);
 
 // The median and the 99th percentile (nearest rank) of some samples.

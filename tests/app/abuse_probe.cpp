@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "app/game_session.h"
-#include "runtime/virtual_clock.h"
+#include "tests/support/headless_game.h"
 
 using namespace zorukan;
 
@@ -29,31 +29,16 @@ namespace {
 
 constexpr int kGiveUpMs = 10000;  // the parent reports a hang as status 99
 
-class FixedRandom final : public runtime::RandomSource {
-public:
-    void seed_from_clock() override {}
-    float next() override { return 0.0f; }
-};
-
-class CountingBoxes final : public runtime::MessageBoxUi {
-public:
-    void show(const std::string&, const std::string&) override { ++shown; }
-    int shown = 0;
-};
-
 // A shot fired with an empty bar at the designed angle follows one fixed
 // path; a headless dry run finds a television place it hits.
 float television_left_that_is_hit() {
     for (float left = 1000; left < 8400; left += 15) {
-        runtime::VirtualClock clock;
-        FixedRandom random;
-        CountingBoxes boxes;
-        game::Program dry({.clock = clock, .random = random, .boxes = boxes});
+        testing::HeadlessGame dry({0.0f});
         dry.form().Tv.Left = left;
-        dry.click(dry.form().Cmd_Set);
-        dry.click(dry.form().Cmd_Start);
-        clock.advance_until([&] { return boxes.shown > 0 || !dry.form().Timer1.enabled(); });
-        if (boxes.shown > 0) return left;
+        dry.program.click(dry.form().Cmd_Set);
+        dry.program.click(dry.form().Cmd_Start);
+        dry.clock.advance_until([&] { return !dry.boxes.shown.empty() || !dry.form().Timer1.enabled(); });
+        if (!dry.boxes.shown.empty()) return left;
     }
     std::cout << "no television place is hit\n";
     std::exit(98);
@@ -89,7 +74,7 @@ int main(int argc, char** argv) {
     const QStringList answers = args[2].split(QLatin1Char(','));
 
     // The game as it ships, with a television the shell is known to hit.
-    FixedRandom random;
+    testing::ScriptedRandom random({0.0f});
     app::GameSession session(random);
     game::Program& program = session.program();
     app::GameWindow& window = *session.window();

@@ -5,41 +5,23 @@
 // brought in step afterwards, as the real clock's ticked signal does.
 
 #include <QWidget>
-#include <deque>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "app/game_window.h"
-#include "game/program.h"
-#include "runtime/virtual_clock.h"
+#include "tests/support/headless_game.h"
 
 namespace zorukan::testing {
 
-class FixedRandom final : public runtime::RandomSource {
-public:
-    explicit FixedRandom(float value) : value_(value) {}
-    void seed_from_clock() override {}
-    float next() override { return value_; }
-
-private:
-    float value_;
-};
-
-struct ShownBox {
-    std::string title, prompt;
-    bool timers_held;
-    std::uint64_t flight_ticks_before, flight_ticks_after;
-};
-
-class GameHarness final : public runtime::MessageBoxUi, private runtime::TraceObserver {
+class GameHarness final : private runtime::TraceObserver {
 public:
     // 0 puts the television nearest the cannon (Left 1560), where a shell is
     // still rising well above it.
     explicit GameHarness(float random_value = 0.0f);
+    ~GameHarness() override { window_.reset(); }
 
-    game::Program& program() { return *program_; }
-    scene::Form1& form() { return program_->form(); }
+    game::Program& program() { return game_.program; }
+    scene::Form1& form() { return game_.form(); }
     app::GameWindow& window() { return *window_; }
     template <typename Widget>
     Widget* widget(const char* name) const {
@@ -55,19 +37,15 @@ public:
     void land();
 
     // Message boxes: each one records itself while the player "reads" it.
-    void show(const std::string& prompt, const std::string& title) override;
-    const std::vector<ShownBox>& boxes() const { return boxes_; }
-
-    FixedRandom random;
+    const std::vector<ShownBox>& boxes() const { return game_.boxes.shown; }
 
 private:
     void segment_drawn(const runtime::Segment& segment) override;
     void window_repainted() override;
 
-    runtime::VirtualClock clock_;
-    std::unique_ptr<game::Program> program_;
+    // Empty while the game loads; the window goes before the game it shows.
     std::unique_ptr<app::GameWindow> window_;
-    std::vector<ShownBox> boxes_;
+    HeadlessGame game_;
 };
 
 }  // namespace zorukan::testing

@@ -14,16 +14,11 @@
 #include "app/error_report.h"
 #include "app/message_box_ui.h"
 #include "app/real_clock.h"
+#include "tests/support/recording_boxes.h"
 
 using namespace zorukan;
 
 namespace {
-
-class RecordingBoxes final : public runtime::MessageBoxUi {
-public:
-    void show(const std::string& prompt, const std::string& title) override { shown.push_back(title + "|" + prompt); }
-    std::vector<std::string> shown;
-};
 
 class IconButtonsStyle final : public QProxyStyle {
 public:
@@ -113,7 +108,7 @@ void ServicesTest::fatalErrorIsReportedWithItsNumber_data() {
 void ServicesTest::fatalErrorIsReportedWithItsNumber() {
     QFETCH(int, number);
     const runtime::RuntimeError error(runtime::ErrorNumber(number), "detail of the failure");
-    RecordingBoxes boxes;
+    testing::RecordingBoxes boxes;
     std::ostringstream err;
     const int status = app::report_fatal(error, boxes, err);
 
@@ -121,7 +116,7 @@ void ServicesTest::fatalErrorIsReportedWithItsNumber() {
     QVERIFY(status != 0);
     QCOMPARE(err.str(), "zorukan: run-time error " + std::to_string(number) + ": detail of the failure\n");
     QCOMPARE(boxes.shown.size(), std::size_t{1});
-    const QString shown = QString::fromStdString(boxes.shown.front());
+    const QString shown = QString::fromStdString(boxes.shown.front().title + "|" + boxes.shown.front().prompt);
     QVERIFY(shown.contains(QStringLiteral("実行時エラー %1").arg(number)));
     QVERIFY(shown.contains(QStringLiteral("detail of the failure")));
     QVERIFY(!shown.contains(QStringLiteral("不明")));  // every number has its own message

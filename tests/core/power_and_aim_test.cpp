@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "tests/core/rig.h"
+#include "tests/support/headless_game.h"
 
 namespace zorukan::testing {
 namespace {
 
 TEST(PowerGauge, SwingsInStepsOf200AndTurnsOnTheTickThatReachesAnEnd) {
-    Rig rig;
+    HeadlessGame rig;
     rig.program.click(rig.form().Cmd_Set);
     std::vector<float> widths;
     std::vector<int> directions;
@@ -37,7 +37,7 @@ TEST(PowerGauge, SwingsInStepsOf200AndTurnsOnTheTickThatReachesAnEnd) {
 }
 
 TEST(PowerGauge, SetClickSwitchesTheButtonsAndStartsTheGauge) {
-    Rig rig;
+    HeadlessGame rig;
     rig.program.click(rig.form().Cmd_Set);
     EXPECT_FALSE(rig.form().Cmd_Set.Enabled);
     EXPECT_TRUE(rig.form().Cmd_Start.Enabled);
@@ -53,7 +53,7 @@ struct Launch {
 class LaunchSpeed : public ::testing::TestWithParam<Launch> {};
 
 TEST_P(LaunchSpeed, IsTheBarWidthPlus1800Over20) {
-    Rig rig;
+    HeadlessGame rig;
     rig.fire(GetParam().gauge_ticks, 30);
     EXPECT_EQ(rig.state().Speed, GetParam().expected_speed);
     EXPECT_EQ(rig.state().Angle, 30);
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(GaugePositions, LaunchSpeed,
                                            Launch{21, 280}, Launch{40, 90}, Launch{59, 280}));
 
 TEST(PowerGauge, StartAgainInFlightOnlyRereadsTheAngle) {
-    Rig rig;
+    HeadlessGame rig;
     rig.fire(11, 45);
     rig.wait_ms(5 * 60);
     rig.program.scroll_to(60);
@@ -87,7 +87,7 @@ struct Aim {
 class Aiming : public ::testing::TestWithParam<Aim> {};
 
 TEST_P(Aiming, TurnsTheBarrelAboutItsBaseAndShowsTheAngle) {
-    Rig rig;
+    HeadlessGame rig;
     if (GetParam().degrees == 30) rig.program.scroll_to(31);  // force a change back to 30
     rig.program.scroll_to(GetParam().degrees);
     const auto& barrel = rig.form().Line1;
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Tips, Aiming,
                                            Aim{90, 720.0003f, 3120}, Aim{45, 889.70575f, 3190.2944f}));
 
 TEST(Aiming, NothingChangesUntilTheValueDoes) {
-    Rig rig;
+    HeadlessGame rig;
     rig.program.type("abc");
     rig.program.scroll_to(30);
     EXPECT_EQ(rig.form().Text1.Text, "abc") << "no change event for the same value";
@@ -114,7 +114,7 @@ TEST(Aiming, NothingChangesUntilTheValueDoes) {
 }
 
 TEST(Aiming, TurningTheBarrelInFlightDoesNotChangeTheFlight) {
-    Rig rig;
+    HeadlessGame rig;
     rig.fire(11, 45);
     rig.wait_ms(60);
     rig.program.scroll_to(10);

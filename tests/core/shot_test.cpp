@@ -4,19 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "game/hit_test.h"
-#include "tests/core/rig.h"
+#include "tests/support/headless_game.h"
 
 namespace zorukan::testing {
 namespace {
 
 TEST(Load, PlacesTheTelevisionFromTheRandomValue) {
-    EXPECT_EQ(Rig({0.0f}).form().Tv.Left, 1560);
-    EXPECT_EQ(Rig({0.99999994f}).form().Tv.Left, 8280);  // the largest single below 1
-    EXPECT_EQ(Rig({0.5f}).form().Tv.Left, 4920);
+    EXPECT_EQ(HeadlessGame({0.0f}).form().Tv.Left, 1560);
+    EXPECT_EQ(HeadlessGame({0.99999994f}).form().Tv.Left, 8280);  // the largest single below 1
+    EXPECT_EQ(HeadlessGame({0.5f}).form().Tv.Left, 4920);
 }
 
 TEST(Load, ArmsTheFirstShot) {
-    Rig rig;
+    HeadlessGame rig;
     const auto& f = rig.form();
     EXPECT_EQ(rig.random.seedings, 1);
     EXPECT_EQ(f.Shape1.Width, 0);
@@ -32,7 +32,7 @@ TEST(Load, ArmsTheFirstShot) {
 }
 
 TEST(Explosion, EndsTheShot500msAfterTheLandingWhileFlightTicksGoOn) {
-    Rig rig({0.99f, 0.25f});
+    HeadlessGame rig({0.99f, 0.25f});
     rig.fire(1, 30);  // speed 100: the landing is seen by tick 12
     rig.wait_ms(12 * 60);
     ASSERT_TRUE(rig.form().Image2.Visible);
@@ -51,7 +51,7 @@ TEST(Explosion, EndsTheShot500msAfterTheLandingWhileFlightTicksGoOn) {
 }
 
 TEST(RightEdge, EndsTheShotAtOnceWithoutAnExplosion) {
-    Rig rig({0.99f});
+    HeadlessGame rig({0.99f});
     rig.fire(20, 45);
     rig.wait_ms(39 * 60);
     EXPECT_TRUE(rig.form().Timer1.enabled());
@@ -63,7 +63,7 @@ TEST(RightEdge, EndsTheShotAtOnceWithoutAnExplosion) {
 }
 
 TEST(TickCount, WrapsPastTheSixteenBitLimitWithoutAnError) {
-    Rig rig({0.99f});
+    HeadlessGame rig({0.99f});
     rig.state().TickCount = 32760;
     for (int shot = 0; shot < 3; ++shot) {
         rig.fire(20, 90);  // straight up: the longest shots, about 60 ticks each
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Crossing{"the odd probe's phantom", {2000, 3300}, {2150, 3300}, false}));
 
 TEST(TelevisionHit, ShowsBothMessagesOnceAndBreaksTheSet) {
-    Rig rig({0.45233f, 0.45233f});  // television at 4600, in the path of a 200-speed shot at 45 degrees
+    HeadlessGame rig({0.45233f, 0.45233f});  // television at 4600, in the path of a 200-speed shot at 45 degrees
     rig.boxes.open_for = runtime::micros_from_ms(1000);
     rig.fire(11, 45);
     rig.clock.advance_until([&] { return !rig.boxes.shown.empty(); });
@@ -134,7 +134,7 @@ TEST(TelevisionHit, ShowsBothMessagesOnceAndBreaksTheSet) {
 }
 
 TEST(Errors, ARuntimeErrorEndsTheProgramAtTheEventBoundary) {
-    Rig rig;
+    HeadlessGame rig;
     rig.fire(0, 0);
     rig.state().FlightTime = 32767;
     rig.wait_ms(60);

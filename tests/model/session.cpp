@@ -64,23 +64,13 @@ const char* name_of(ShotState state) {
     return "?";
 }
 
-float RecordedRandom::next() {
-    // 24 random bits: an exact single below 1, as the game's own generator gives.
-    const float value = static_cast<float>(engine_() >> 40) * 0x1p-24f;
-    values_.push_back(value);
-    return value;
-}
-
 Session::Session(std::uint64_t game_seed)
-    : random_(game_seed),
-      program_({.clock = clock_,
-                .random = random_,
-                .boxes = *this,
-                .trace = this,
-                .report_error = [this](const runtime::RuntimeError& error) {
-                    break_rule("no run-time error", error.what());
-                }}) {
-    expected_text_ = program_.form().Text1.Text;
+    : game_(testing::ScriptedRandom({}, [this, draw = testing::ScriptedRandom::seeded(game_seed)]() mutable {
+                return random_values_.emplace_back(draw());
+            }),
+            this, [this](const runtime::RuntimeError& error) { break_rule("no run-time error", error.what()); }) {
+    game_.boxes.on_open = [this](const testing::ShownBox& box) { check_box(box); };
+    expected_text_ = game_.program.form().Text1.Text;
     state_ = state_or_break();
     check_after({Action::Wait, 0}, ShotState::Armed);
 }
@@ -99,21 +89,21 @@ std::optional<Violation> Session::apply(const Event& event) {
 }
 
 void Session::play(const Event& event) {
-    scene::Form1& form = program_.form();
+    scene::Form1& form = game_.program.form();
     switch (event.action) {
         case Action::ClickSet:
-            if (program_.click(form.Cmd_Set)) {
+            if (game_.program.click(form.Cmd_Set)) {
                 power_ticks_at_set_ = form.Tmr_Power.ticks_run();
-                set_at_ = clock_.now();
+                set_at_ = game_.clock.now();
             }
             break;
         case Action::ClickStart: {
             const bool launching = *state_ == ShotState::Charging;
-            if (!program_.click(form.Cmd_Start)) break;
+            if (!game_.program.click(form.Cmd_Start)) break;
             angle_at_launch_ = form.HScroll1.Value;
             if (launching) {
                 width_at_launch_ = form.Shape1.Width;
-                launched_at_ = clock_.now();
+                launched_at_ = game_.clock.now();
                 boxed_in_shot_ = 0;
                 ++coverage_.launches;
             }
@@ -121,26 +111,26 @@ void Session::play(const Event& event) {
         }
         case Action::Scroll: {
             const int old_value = form.HScroll1.Value;
-            program_.scroll_to(event.value);
+            game_.program.scroll_to(event.value);
             if (form.HScroll1.Value != old_value) expected_text_ = std::to_string(form.HScroll1.Value);
             break;
         }
         case Action::Type:
-            program_.type(event.text);
+            game_.program.type(event.text);
             expected_text_ = event.text;
             break;
         case Action::Wait: {
             const auto ticks_before = form.Timer1.ticks_run();
-            clock_.advance(runtime::micros_from_ms(event.value));
+            game_.clock.advance(runtime::micros_from_ms(event.value));
             coverage_.flight_ticks += form.Timer1.ticks_run() - ticks_before;
             break;
         }
-        case Action::BoxTime: box_time_ = runtime::micros_from_ms(event.value); break;
+        case Action::BoxTime: game_.boxes.open_for = runtime::micros_from_ms(event.value); break;
     }
 }
 
 ShotState Session::state_or_break() {
-    const scene::Form1& f = program_.form();
+    const scene::Form1& f = game_.program.form();
     const bool set = f.Cmd_Set.Enabled, start = f.Cmd_Start.Enabled;
     const bool t1 = f.Timer1.enabled(), t2 = f.Timer2.enabled(), power = f.Tmr_Power.enabled();
     if (set && !start && !t1 && !t2 && !power) return ShotState::Armed;
@@ -154,7 +144,7 @@ ShotState Session::state_or_break() {
 }
 
 void Session::check_after(const Event& event, ShotState before) {
-    if (program_.halted()) break_rule("no run-time error", "the game has stopped");
+    if (game_.program.halted()) break_rule("no run-time error", "the game has stopped");
     const ShotState after = state_or_break();
     if (violation_) return;
     if (!allowed(before, event.action, after)) {
@@ -166,16 +156,16 @@ void Session::check_after(const Event& event, ShotState before) {
     check_shot(after);
     check_television();
     check_trace(after);
-    const scene::Form1& f = program_.form();
+    const scene::Form1& f = game_.program.form();
     if (f.Text1.Text != expected_text_) {
         break_rule("the text box shows the angle or what was typed", "'" + f.Text1.Text + "'");
     }
 }
 
 void Session::check_gauge(ShotState state) {
-    const scene::Form1& f = program_.form();
+    const scene::Form1& f = game_.program.form();
     const float width = f.Shape1.Width;
-    const int direction = program_.state().PowerDir;
+    const int direction = game_.program.state().PowerDir;
     const bool on_a_step = width >= 0 && width <= kFullPower && std::fmod(width, float(kPowerStep)) == 0;
     if (!on_a_step || (direction != 0 && direction != 1)) {
         break_rule("the gauge moves in steps of 200 between 0 and 4000",
@@ -187,16 +177,16 @@ void Session::check_gauge(ShotState state) {
     if (state == ShotState::Charging) {
         const auto ticks = f.Tmr_Power.ticks_run() - power_ticks_at_set_;
         // No box can open while charging, so no tick is dropped.
-        const auto due = static_cast<std::uint64_t>((clock_.now() - set_at_) / f.Tmr_Power.period());
+        const auto due = static_cast<std::uint64_t>((game_.clock.now() - set_at_) / f.Tmr_Power.period());
         if (ticks != due) {
             break_rule("a timer switched on ticks a full period later, then on its cadence",
-                       "Tmr_Power ticked " + str(ticks) + " times in " + str((clock_.now() - set_at_) / 1000) + " ms");
+                       "Tmr_Power ticked " + str(ticks) + " times in " + str((game_.clock.now() - set_at_) / 1000) + " ms");
         }
         expected = static_cast<float>(swing_width(ticks));
         expected_direction = swing_direction(ticks);
     } else if (state != ShotState::Armed) {
         expected = width_at_launch_;
-        expected_direction = program_.state().PowerDir;
+        expected_direction = game_.program.state().PowerDir;
     }
     if (width != expected || direction != expected_direction) {
         break_rule("the gauge swings while charging and holds after the launch",
@@ -206,8 +196,8 @@ void Session::check_gauge(ShotState state) {
 }
 
 void Session::check_shot(ShotState state) {
-    const scene::Form1& f = program_.form();
-    const game::GameState& s = program_.state();
+    const scene::Form1& f = game_.program.form();
+    const game::GameState& s = game_.program.state();
     if (coverage_.launches > 0 &&
         (s.Speed != (static_cast<int>(width_at_launch_) + 1800) / 20 || s.Angle != angle_at_launch_)) {
         break_rule("the launch takes the gauge and the scroll bar",
@@ -226,10 +216,10 @@ void Session::check_shot(ShotState state) {
 
     const Micros tick = f.Timer1.period();
     // Ticks dropped while a box is open do not count as flight.
-    const auto due = (clock_.now() - launched_at_) / tick;
+    const auto due = (game_.clock.now() - launched_at_) / tick;
     if (boxed_in_shot_ == 0 ? s.FlightTime != due : s.FlightTime > due) {
         break_rule("a timer switched on ticks a full period later, then on its cadence",
-                   "FlightTime " + str(s.FlightTime) + " " + str((clock_.now() - launched_at_) / 1000) +
+                   "FlightTime " + str(s.FlightTime) + " " + str((game_.clock.now() - launched_at_) / 1000) +
                        " ms after launch");
     }
     const int longest = last_landing_tick() + static_cast<int>(f.Timer2.period() / tick);
@@ -237,16 +227,16 @@ void Session::check_shot(ShotState state) {
         break_rule("every shot ends in Armed", "FlightTime " + str(s.FlightTime) + " > " + str(longest));
     }
     const Micros allowed_time = (last_landing_tick() + 1) * tick + f.Timer2.period() + boxed_in_shot_;
-    if (clock_.now() - launched_at_ > allowed_time) {
+    if (game_.clock.now() - launched_at_ > allowed_time) {
         break_rule("every shot ends in Armed", std::string(name_of(state)) + " " +
-                                                   str((clock_.now() - launched_at_) / 1000) + " ms after launch");
+                                                   str((game_.clock.now() - launched_at_) / 1000) + " ms after launch");
     }
 }
 
 void Session::check_television() {
-    const scene::Form1& f = program_.form();
-    const game::GameState& s = program_.state();
-    const double expected_left = std::floor(static_cast<double>(random_.values().back()) * 6721 + 1560);
+    const scene::Form1& f = game_.program.form();
+    const game::GameState& s = game_.program.state();
+    const double expected_left = std::floor(static_cast<double>(random_values_.back()) * 6721 + 1560);
     if (f.Tv.Left != expected_left) {
         break_rule("the television stands where the last random value put it",
                    "Left " + str(f.Tv.Left) + ", expected " + str(expected_left));
@@ -263,21 +253,23 @@ void Session::check_television() {
 }
 
 void Session::check_trace(ShotState state) {
-    const auto drawn = program_.trace().segments().size();
+    const auto drawn = game_.program.trace().segments().size();
     if ((state == ShotState::Armed || state == ShotState::Charging) && drawn != 0) {
         break_rule("the trace is empty after every reset", str(drawn) + " segments while " + name_of(state));
     }
-    if (drawn > static_cast<std::size_t>(std::max<int>(program_.state().FlightTime, 0))) {
+    if (drawn > static_cast<std::size_t>(std::max<int>(game_.program.state().FlightTime, 0))) {
         break_rule("one segment per flight tick at most",
-                   str(drawn) + " segments after " + str(program_.state().FlightTime) + " ticks");
+                   str(drawn) + " segments after " + str(game_.program.state().FlightTime) + " ticks");
     }
 }
 
-void Session::show(const std::string& prompt, const std::string& title) {
+void Session::check_box(const testing::ShownBox& box) {
+    const std::string& prompt = box.prompt;
+    const std::string& title = box.title;
     ++boxes_shown_;
-    const scene::Form1& f = program_.form();
-    if (!program_.timers().held()) break_rule("ticks are held while a box is open", prompt);
-    if (!f.Timer1.enabled() || f.Timer2.enabled() || program_.state().TvBroken != 0) {
+    const scene::Form1& f = game_.program.form();
+    if (!box.timers_held) break_rule("ticks are held while a box is open", prompt);
+    if (!f.Timer1.enabled() || f.Timer2.enabled() || game_.program.state().TvBroken != 0) {
         break_rule("boxes open only on a first hit in flight", prompt);
     }
     const char* expected = boxes_in_shot_ == 0 ? game::kHitPrompt : game::kHitPromptAfter;
@@ -289,13 +281,12 @@ void Session::show(const std::string& prompt, const std::string& title) {
         ever_hit_ = true;
         ++coverage_.hits;
     }
-    boxed_in_shot_ += box_time_;
-    clock_.advance(box_time_);
+    boxed_in_shot_ += game_.boxes.open_for;
 }
 
 void Session::segment_drawn(const runtime::Segment& segment) {
     ++segments_drawn_;
-    const scene::Line& base = program_.form().Line1;
+    const scene::Line& base = game_.program.form().Line1;
     const float from_x = last_segment_ ? last_segment_->x2 : base.X1;
     const float from_y = last_segment_ ? last_segment_->y2 : base.Y1;
     if (segment.x1 != from_x || segment.y1 != from_y) {
@@ -310,8 +301,8 @@ void Session::window_repainted() {
     if (boxes_in_shot_ != 0 && boxes_in_shot_ != 2) {
         break_rule("both messages each time", str(boxes_in_shot_) + " boxes in the shot that ended");
     }
-    if (program_.form().Timer1.enabled()) {
-        ++(program_.form().Image2.Visible ? coverage_.landings : coverage_.right_edges);
+    if (game_.program.form().Timer1.enabled()) {
+        ++(game_.program.form().Image2.Visible ? coverage_.landings : coverage_.right_edges);
     }
     boxes_in_shot_ = 0;
     last_segment_.reset();

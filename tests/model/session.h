@@ -6,13 +6,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "game/program.h"
-#include "runtime/virtual_clock.h"
 #include "tests/model/events.h"
+#include "tests/support/headless_game.h"
 
 namespace zorukan::model {
 
@@ -34,21 +32,7 @@ struct Coverage {
     std::uint64_t events = 0, launches = 0, landings = 0, right_edges = 0, hits = 0, flight_ticks = 0;
 };
 
-// The game's random values from a seeded generator, each one kept so that a
-// replay script can hand the same values to the game again.
-class RecordedRandom final : public runtime::RandomSource {
-public:
-    explicit RecordedRandom(std::uint64_t seed) : engine_(seed) {}
-    void seed_from_clock() override {}
-    float next() override;
-    const std::vector<float>& values() const { return values_; }
-
-private:
-    std::mt19937_64 engine_;
-    std::vector<float> values_;
-};
-
-class Session final : public runtime::MessageBoxUi, public runtime::TraceObserver {
+class Session final : public runtime::TraceObserver {
 public:
     explicit Session(std::uint64_t game_seed);
     Session(const Session&) = delete;
@@ -57,15 +41,16 @@ public:
     // Plays one event and checks every rule; the first broken rule is kept.
     std::optional<Violation> apply(const Event& event);
 
-    const game::Program& program() const { return program_; }
-    const std::vector<float>& random_values() const { return random_.values(); }
-    runtime::Micros now() const { return clock_.now(); }
+    const game::Program& program() const { return game_.program; }
+    // Every random value the game was given, so that a replay script can
+    // give it the same ones.
+    const std::vector<float>& random_values() const { return random_values_; }
+    runtime::Micros now() const { return game_.clock.now(); }
     const Coverage& coverage() const { return coverage_; }
     std::uint64_t boxes_shown() const { return boxes_shown_; }
     std::uint64_t segments_drawn() const { return segments_drawn_; }
 
     // The game reaches the player through these.
-    void show(const std::string& prompt, const std::string& title) override;
     void segment_drawn(const runtime::Segment& segment) override;
     void window_repainted() override;
 
@@ -76,14 +61,13 @@ private:
     void check_shot(ShotState state);
     void check_television();
     void check_trace(ShotState state);
+    void check_box(const testing::ShownBox& box);
     void break_rule(std::string rule, std::string detail);
     ShotState state_or_break();
 
-    runtime::VirtualClock clock_;
-    RecordedRandom random_;
-    runtime::Micros box_time_ = 0;
+    std::vector<float> random_values_;
     std::optional<Violation> violation_;
-    game::Program program_;
+    testing::HeadlessGame game_;
 
     // What the model expects, kept alongside the game.
     std::optional<ShotState> state_;

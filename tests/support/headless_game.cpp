@@ -1,0 +1,31 @@
+#include "tests/support/headless_game.h"
+
+namespace zorukan::testing {
+
+HeadlessGame::HeadlessGame(ScriptedRandom random_values, runtime::TraceObserver* trace,
+                           std::function<void(const runtime::RuntimeError&)> on_error)
+    : random(std::move(random_values)),
+      program({.clock = clock,
+               .random = random,
+               .boxes = boxes,
+               .trace = trace,
+               .report_error = [this, on_error = std::move(on_error)](const runtime::RuntimeError& error) {
+                   errors.push_back(error);
+                   if (on_error) on_error(error);
+               }}) {
+    boxes.watch(program);
+}
+
+void HeadlessGame::fire(int power_ticks, int angle) {
+    program.scroll_to(angle);
+    program.click(form().Cmd_Set);
+    clock.advance(power_ticks * form().Tmr_Power.period());
+    program.click(form().Cmd_Start);
+}
+
+bool HeadlessGame::shoot(int power_ticks, int angle) {
+    fire(power_ticks, angle);
+    return clock.advance_until([this] { return form().Cmd_Set.Enabled; });
+}
+
+}  // namespace zorukan::testing
