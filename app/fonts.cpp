@@ -80,7 +80,7 @@ QFont scene_font(scene::FontId id) {
         return true;
     }();
     (void)substituted;
-    const scene::FontSpec& wanted = id == scene::FontId::PGothicSmall ? scene::kPGothicSmall : scene::kWindowDefaultFont;
+    const scene::FontSpec& wanted = scene::font_spec(id);
     QFont font(wanted.family.empty() ? gothic_family() : text(wanted.family));
     font.setPixelSize(pixels_for(wanted.points));
     font.setWeight(QFont::Normal);

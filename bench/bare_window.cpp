@@ -36,9 +36,9 @@ void place(QWidget* widget, const Control& control) {
     widget->setGeometry(pixels(control.Left), pixels(control.Top), pixels(control.Width), pixels(control.Height));
 }
 
-QFont gothic(const scene::FontSpec& spec) {
+QFont gothic(const scene::FontSpec& design) {
     QFont font(kGothic);
-    font.setPixelSize(static_cast<int>(std::lround(spec.points * 96 / 72)));
+    font.setPixelSize(static_cast<int>(std::lround(design.points * 96 / 72)));
     return font;
 }
 
@@ -49,7 +49,7 @@ void add_scene_widgets(QWidget& window, const scene::Form1& form) {
     for (const scene::ControlRef& control : form.drawing_order()) {
         if (const auto* label = std::get_if<const scene::Label*>(&control)) {
             auto* caption = new QLabel(text((*label)->Caption), &window);
-            if ((*label)->font == scene::FontId::PGothicSmall) caption->setFont(gothic(scene::kPGothicSmall));
+            caption->setFont(gothic(scene::font_spec((*label)->font)));
             place(caption, **label);
         }
     }

@@ -22,6 +22,10 @@ struct FontSpec {
 inline constexpr FontSpec kPGothicSmall{"ＭＳ Ｐゴシック", 8.25f};
 inline constexpr FontSpec kWindowDefaultFont{"", 9.0f};
 
+constexpr const FontSpec& font_spec(FontId id) {
+    return id == FontId::PGothicSmall ? kPGothicSmall : kWindowDefaultFont;
+}
+
 using ControlRef = std::variant<const Picture*, const Shape*, const Line*, const Label*, const CommandButton*,
                                 const TextBox*, const HScrollBar*>;
 

@@ -102,8 +102,7 @@ struct Drawing {
         json.key("x2").number(px(l->X2)).key("y2").number(px(l->Y2)).key("width").number(l->BorderWidth).close('}');
     }
     void operator()(const scene::Label* l) const {
-        const scene::FontSpec& font = l->font == scene::FontId::PGothicSmall ? scene::kPGothicSmall
-                                                                             : scene::kWindowDefaultFont;
+        const scene::FontSpec& font = scene::font_spec(l->font);
         json.open('{').key("kind").text("label").area(*l).key("text").text(l->Caption);
         json.key("family").text(font.family).key("px").number(font_px(font.points)).close('}');
     }
