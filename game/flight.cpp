@@ -50,7 +50,7 @@ void Game::fly(double theta, std::int32_t& x, std::int32_t& y, const std::int32_
     const double fall = checked(checked(std::pow(t, 2)) * checked(state_.Gravity * 0.5));
     y = runtime::to_i32(checked(form_.Line1.Y1 - checked(checked(checked(speed * s) * t) - fall)));
     services_.trace.line(static_cast<float>(from_x), static_cast<float>(from_y), static_cast<float>(x),
-                          static_cast<float>(y));
+                         static_cast<float>(y));
 }
 
 void Game::land() {
