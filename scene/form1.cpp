@@ -1,6 +1,19 @@
 #include "scene/form1.h"
 
+#include <algorithm>
+
 namespace zorukan::scene {
+
+std::int16_t HScrollBar::after(Arrow arrow) const {
+    const int step = arrow == Arrow::Right || arrow == Arrow::Up ? SmallChange : -SmallChange;
+    return static_cast<std::int16_t>(std::clamp(Value + step, int{Min}, int{Max}));
+}
+
+std::int16_t HScrollBar::after_track_click(int toward) const {
+    const int target = std::clamp(toward, int{Min}, int{Max});
+    if (target > Value) return static_cast<std::int16_t>(std::min(Value + LargeChange, target));
+    return static_cast<std::int16_t>(std::max(Value - LargeChange, target));
+}
 
 Form1::Form1(runtime::Timers& timers)
     : Timer1(timers, "Timer1", 60), Timer2(timers, "Timer2", 500), Tmr_Power(timers, "Tmr_Power", 1) {}
@@ -15,6 +28,17 @@ const Label* Form1::naming_label(std::string_view control) const {
     if (control == Cmd_Start.name) return &Label3;
     if (control == Text1.name || control == HScroll1.name) return &Label1;
     return nullptr;
+}
+
+std::string_view Form1::focus_after(std::string_view focused) const {
+    const std::array<const CommandButton*, 2> in_tab_order{&Cmd_Start, &Cmd_Set};
+    const auto held = std::ranges::find(in_tab_order, focused, &CommandButton::name);
+    if (held == in_tab_order.end() || (*held)->Enabled) return focused;
+    for (std::size_t i = 1; i < in_tab_order.size(); ++i) {
+        const CommandButton* next = in_tab_order.at((static_cast<std::size_t>(held - in_tab_order.begin()) + i) % in_tab_order.size());
+        if (next->Enabled) return next->name;
+    }
+    return focused;
 }
 
 CommandButton* Form1::button(std::string_view name) {

@@ -90,6 +90,17 @@ public:
     // names the control for assistive technology. Null for other controls.
     const Label* naming_label(std::string_view control) const;
 
+    // Where the keyboard focus goes after an event, given the control that
+    // holds it: a button that can no longer be pressed hands it to the next
+    // button in tab order that can (set, then fire, then set again), so that
+    // Space, Space keeps playing; any other control keeps it.
+    std::string_view focus_after(std::string_view focused) const;
+
+    // An arrow key pressed while a button has the focus turns the barrel a
+    // step, as the scroll bar's arrows do, and the focus stays on the button:
+    // the value the scroll bar takes then.
+    std::int16_t arrow_on_button(Arrow arrow) const { return HScroll1.after(arrow); }
+
     CommandButton* button(std::string_view name);
     runtime::Timer* timer(std::string_view name);
 };

@@ -1,0 +1,39 @@
+#pragma once
+// What an event changed on the window: the scene as last painted, compared
+// with the scene now. Both front ends ask after every event and repaint only
+// the areas that come back. Areas are in scene pixels; Painter::to_device
+// maps them onto the canvas.
+
+#include <vector>
+
+#include "draw/canvas.h"
+#include "runtime/trace.h"
+#include "scene/form1.h"
+
+namespace zorukan::draw {
+
+// The scene pixels a segment of the trace covers.
+Rect segment_area(const runtime::Segment& segment);
+
+class Damage {
+public:
+    explicit Damage(const scene::Form1& form);
+
+    // The areas whose pixels differ from the last call (or the construction),
+    // as few and as small as the changed controls allow.
+    std::vector<Rect> changes(const scene::Form1& form);
+
+    // What each control of the drawing order shows and where: enough to tell
+    // whether it must be repainted. Windowed controls leave an empty entry.
+    struct Drawn {
+        Rect area;
+        int content = 0;  // the picture shown, for pictures
+        bool visible = true;
+        friend bool operator==(const Drawn&, const Drawn&) = default;
+    };
+
+private:
+    std::vector<Drawn> drawn_;
+};
+
+}  // namespace zorukan::draw
