@@ -1,7 +1,8 @@
-// The replay's numbers are read and written without std::from_chars and
-// std::to_chars, which not every C++ library has for floating point; where
-// the library has them, the driver must agree with them exactly, or the
-// golden replays would read differently on another platform.
+// The replay's numbers are read by fast_float and written by fmt, since not
+// every C++ library the driver is built with has std::from_chars and
+// std::to_chars for floating point; where the host's library has them, the
+// driver must agree with them exactly, or the golden replays would read
+// differently on another platform.
 
 #include <gtest/gtest.h>
 
