@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/message_boxes.h"
 #include "runtime/timers.h"
 #include "runtime/virtual_clock.h"
 
@@ -123,6 +124,25 @@ TEST(Timers, HeldTicksAreDroppedNotQueued) {
     EXPECT_TRUE(rig.log.empty());
     rig.clock.advance(micros_from_ms(40));
     EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@240"}));
+
+    // A front end that suspends the game while its box is open runs no
+    // clock meanwhile: the tick that fell due is dropped as the box closes,
+    // not run late.
+    SettableClock clock;
+    Timers timers(clock);
+    Timer flight(timers, "flight", 60);
+    int ticks = 0;
+    flight.on_tick = [&] { ++ticks; };
+    flight.set_enabled(true);
+    struct SuspendingUi final : MessageBoxUi {
+        explicit SuspendingUi(SettableClock& c) : clock(c) {}
+        void show(const std::string&, const std::string&) override { clock.now_ = micros_from_ms(130); }
+        SettableClock& clock;
+    } ui(clock);
+    MessageBoxes(timers, ui).show("prompt", "title");
+    timers.run_due();
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(timers.next_due(), micros_from_ms(180));
 }
 
 // A box held open for decades of virtual time drops its ticks in one step:
@@ -160,6 +180,18 @@ TEST(VirtualClock, StopsAtItsCeiling) {
     EXPECT_FALSE(rig.clock.advance_until([] { return false; }));
     EXPECT_EQ(rig.clock.now(), VirtualClock::kCeiling);
     EXPECT_EQ(rig.gauge.ticks_run(), 2u);
+
+    // Waiting for ticks (the replay's `ticks`) stops there too, even when
+    // the next tick falls due just beyond it.
+    TimerRig flight;
+    flight.fast.set_enabled(true);
+    {
+        Timers::Hold hold(flight.timers);
+        flight.clock.advance(VirtualClock::kCeiling - micros_from_ms(30));
+    }
+    EXPECT_FALSE(flight.clock.advance_until([&] { return flight.fast.ticks_run() >= 1; }));
+    EXPECT_EQ(flight.clock.now(), VirtualClock::kCeiling);
+    EXPECT_TRUE(flight.log.empty()) << flight.log.front();
 }
 
 TEST(Timers, TellTheClockEveryNewDeadline) {
