@@ -22,24 +22,15 @@ for program in game_window_bench bare_window core_bench bench_table; do
   [ -x "$bench/$program" ] || { echo "bench: $bench/$program was not built (needs Qt 6 and Google Benchmark)" >&2; exit 1; }
 done
 
+. tools/xvfb.sh
 work=$(mktemp -d)
-xvfb_pid=""
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Let the server pick a free display and tell us which.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "bench: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
-unset WAYLAND_DISPLAY
-chmod 700 "$work"
+xvfb_start "$work" || exit 1
+export XDG_RUNTIME_DIR="$work"
 
 echo "bench: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
   "Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
