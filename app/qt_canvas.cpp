@@ -37,7 +37,7 @@ const QFont& CanvasCache::font(scene::FontId id, int pixel_size, const QString& 
     return *found;
 }
 
-QtCanvas::QtCanvas(QPainter& painter, CanvasCache& cache) : painter_(painter), cache_(cache) {
+QtCanvas::QtCanvas(QPainter& painter, CanvasCache& cache) : painter_(painter), cache_(cache), brush_(Qt::black) {
     painter_.save();
     // Undo the device pixel ratio: one unit is one device pixel, and the
     // core has already decided which pixels every shape covers.
@@ -51,7 +51,13 @@ QtCanvas::~QtCanvas() { painter_.restore(); }
 
 void QtCanvas::clip(const draw::Rect& area) { painter_.setClipRect(rect(area)); }
 
-void QtCanvas::fill(const draw::Rect& area, scene::Rgb colour) { painter_.fillRect(rect(area), color(colour)); }
+void QtCanvas::fill(const draw::Rect& area, scene::Rgb colour) {
+    if (colour != brush_colour_) {
+        brush_ = QBrush(color(colour));
+        brush_colour_ = colour;
+    }
+    painter_.fillRect(rect(area), brush_);
+}
 
 void QtCanvas::picture(scene::PictureId id, const draw::Rect& area) {
     painter_.drawPixmap(area.x, area.y, cache_.picture(id, {area.w, area.h}));

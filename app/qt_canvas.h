@@ -2,6 +2,7 @@
 // The drawing interface on a QPainter, in the device's own pixels: the
 // window's paint event hands one to the core's painter.
 
+#include <QBrush>
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -45,6 +46,10 @@ public:
 private:
     QPainter& painter_;
     CanvasCache& cache_;
+    // The brush of the last fill: most fills are black, and a brush made
+    // from a colour on every fill costs more than the fill itself.
+    QBrush brush_;
+    scene::Rgb brush_colour_{0, 0, 0};
 };
 
 }  // namespace zorukan::app

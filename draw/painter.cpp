@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
+#include <vector>
 #include <variant>
 
 #include "draw/raster.h"
@@ -23,7 +24,7 @@ Rect scene_rect(const Control& c) {
 
 Painter::Painter(double scale) : scale_(scale) {}
 
-int Painter::device(int scene_pixel) const { return static_cast<int>(std::lround(scene_pixel * scale_)); }
+int Painter::device(int scene_pixel) const { return scene::round_to_int(scene_pixel * scale_); }
 
 Rect Painter::to_device(const Rect& r) const {
     const int left = device(r.x), top = device(r.y);
@@ -43,13 +44,22 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     if (area.empty()) return;
     canvas.clip(area);
     canvas.fill(area, scene::Form1::BackColor);
-    // What lies wholly outside the area is skipped; the canvas clips the rest.
-    const auto touches = [&](const Rect& scene_pixels) { return to_device(scene_pixels).intersects(area); };
+    // What lies wholly outside the area is skipped, tested in scene pixels
+    // against the area grown by one; the canvas clips the rest.
+    const int left = static_cast<int>(std::floor(area.x / scale_)) - 1;
+    const int top = static_cast<int>(std::floor(area.y / scale_)) - 1;
+    const Rect near{left, top, static_cast<int>(std::ceil(area.right() / scale_)) + 1 - left,
+                    static_cast<int>(std::ceil(area.bottom() / scale_)) + 1 - top};
+    const auto touches = [&near](const Rect& scene_pixels) { return near.intersects(scene_pixels); };
 
+    std::vector<Rect> runs;
     const auto line = [&](int x1, int y1, int x2, int y2, int pen) {
         if (!touches(line_bounds(x1, y1, x2, y2, pen))) return;
-        for (const Rect& run : line_pixels(x1, y1, x2, y2, pen))
-            if (touches(run)) fill(canvas, run, kBlack);
+        line_pixels(x1, y1, x2, y2, pen, runs);
+        for (const Rect& run : runs) {
+            const Rect device = to_device(run);
+            if (device.intersects(area)) canvas.fill(device, kBlack);
+        }
     };
 
     const auto draw = [&](const auto* control) {
@@ -79,7 +89,7 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
             // Glyphs may reach a little past the label's box; so may the test.
             const Rect box = scene_rect(*control);
             if (!touches({box.x - size, box.y - size, box.w + 2 * size, box.h + 2 * size})) return;
-            canvas.text(to_device(box), control->Caption, control->font, static_cast<int>(std::lround(size * scale_)),
+            canvas.text(to_device(box), control->Caption, control->font, scene::round_to_int(size * scale_),
                         kBlack);
         }
         // The buttons, the text box and the scroll bar are the front end's own.
@@ -87,8 +97,27 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     const auto order = form.drawing_order();
     std::for_each(order.rbegin(), order.rend(), [&](const scene::ControlRef& control) { std::visit(draw, control); });
 
-    for (const runtime::Segment& s : trace.segments())
-        line(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);
+    // A flight tick repaints only around its newest segment, and the trace
+    // may hold a thousand more: whole runs of it, then single segments, are
+    // first tested in twips.
+    const float twips = scene::kTwipsPerPixel;
+    const runtime::Trace::Bounds near_twips{static_cast<float>(near.x) * twips, static_cast<float>(near.y) * twips,
+                                            static_cast<float>(near.right()) * twips,
+                                            static_cast<float>(near.bottom()) * twips};
+    const auto apart = [&near_twips](const runtime::Trace::Bounds& b) {
+        return b.right < near_twips.left || b.left > near_twips.right || b.bottom < near_twips.top ||
+               b.top > near_twips.bottom;
+    };
+    const auto& segments = trace.segments();
+    for (std::size_t run = 0; run < trace.run_bounds().size(); ++run) {
+        if (apart(trace.run_bounds()[run])) continue;
+        const std::size_t end = std::min(segments.size(), (run + 1) * runtime::Trace::kRun);
+        for (std::size_t i = run * runtime::Trace::kRun; i < end; ++i) {
+            const runtime::Segment& s = segments[i];
+            if (apart({std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2), std::max(s.y1, s.y2)})) continue;
+            line(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);
+        }
+    }
 }
 
 }  // namespace zorukan::draw

@@ -22,18 +22,21 @@ Rect line_bounds(int x1, int y1, int x2, int y2, int pen) {
 }
 
 std::vector<Rect> line_pixels(int x1, int y1, int x2, int y2, int pen) {
-    // Mark the covered pixels in a mask the size of the line's bounds.
-    const Rect bounds = line_bounds(x1, y1, x2, y2, pen);
-    std::vector<bool> mask(static_cast<std::size_t>(bounds.w) * static_cast<std::size_t>(bounds.h));
-    const auto mark = [&](int x, int y) { mask[static_cast<std::size_t>((y - bounds.y) * bounds.w + (x - bounds.x))] = true; };
-    const int r = reach(pen);
+    std::vector<Rect> runs;
+    line_pixels(x1, y1, x2, y2, pen, runs);
+    return runs;
+}
+
+namespace {
+
+// The steps of the line from (x1, y1) to (x2, y2), both ends included.
+template <typename Visit>
+void bresenham(int x1, int y1, int x2, int y2, Visit visit) {
     const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     int error = dx + dy;
     for (int x = x1, y = y1;;) {
-        for (int oy = -r; oy <= r; ++oy)
-            for (int ox = -r; ox <= r; ++ox)
-                if (in_pen(ox, oy, pen)) mark(x + ox, y + oy);
+        visit(x, y);
         if (x == x2 && y == y2) break;
         const int twice = 2 * error;
         if (twice >= dy) {
@@ -45,9 +48,46 @@ std::vector<Rect> line_pixels(int x1, int y1, int x2, int y2, int pen) {
             y += sy;
         }
     }
+}
+
+// A one-pixel line needs no mask: each step extends the run it continues.
+void thin_line(int x1, int y1, int x2, int y2, std::vector<Rect>& runs) {
+    bresenham(x1, y1, x2, y2, [&runs](int x, int y) {
+        if (!runs.empty()) {
+            Rect& run = runs.back();
+            if (run.h == 1 && y == run.y && (x == run.right() || x == run.x - 1)) {
+                run = run.united({x, y, 1, 1});
+                return;
+            }
+            if (run.w == 1 && x == run.x && (y == run.bottom() || y == run.y - 1)) {
+                run = run.united({x, y, 1, 1});
+                return;
+            }
+        }
+        runs.push_back({x, y, 1, 1});
+    });
+}
+
+}  // namespace
+
+void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& runs) {
+    runs.clear();
+    if (reach(pen) == 0) {
+        thin_line(x1, y1, x2, y2, runs);
+        return;
+    }
+    // Mark the covered pixels in a mask the size of the line's bounds.
+    const Rect bounds = line_bounds(x1, y1, x2, y2, pen);
+    std::vector<bool> mask(static_cast<std::size_t>(bounds.w) * static_cast<std::size_t>(bounds.h));
+    const auto mark = [&](int x, int y) { mask[static_cast<std::size_t>((y - bounds.y) * bounds.w + (x - bounds.x))] = true; };
+    const int r = reach(pen);
+    bresenham(x1, y1, x2, y2, [&](int x, int y) {
+        for (int oy = -r; oy <= r; ++oy)
+            for (int ox = -r; ox <= r; ++ox)
+                if (in_pen(ox, oy, pen)) mark(x + ox, y + oy);
+    });
 
     // Runs along each row; a run just like the one above it extends it.
-    std::vector<Rect> runs;
     std::vector<std::size_t> open;  // runs of the row above, which this row may extend
     for (int row = 0; row < bounds.h; ++row) {
         std::vector<std::size_t> now;
@@ -72,7 +112,6 @@ std::vector<Rect> line_pixels(int x1, int y1, int x2, int y2, int pen) {
         }
         open = std::move(now);
     }
-    return runs;
 }
 
 }  // namespace zorukan::draw

@@ -14,6 +14,10 @@ namespace zorukan::draw {
 // rectangles, rows alike one above another merged into one.
 std::vector<Rect> line_pixels(int x1, int y1, int x2, int y2, int pen);
 
+// The same into `runs`, which is emptied first: a painter that draws a
+// thousand segments keeps one buffer for all of them.
+void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& runs);
+
 // The smallest rectangle holding every pixel of that line.
 Rect line_bounds(int x1, int y1, int x2, int y2, int pen);
 

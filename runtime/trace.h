@@ -23,6 +23,14 @@ public:
 
 class Trace {
 public:
+    // The segments in runs of kRun, in the order drawn, each run with the box
+    // that holds all of its segments: a repaint of a small area can pass over
+    // a whole run of the shell's path at once.
+    static constexpr std::size_t kRun = 8;
+    struct Bounds {
+        float left, top, right, bottom;
+    };
+
     void set_observer(TraceObserver* observer) { observer_ = observer; }
 
     // Draws a one-pixel black line over the scene.
@@ -32,9 +40,12 @@ public:
     void repaint_window();
 
     const std::vector<Segment>& segments() const { return segments_; }
+    // run_bounds()[i] holds segments()[i * kRun] up to the next run.
+    const std::vector<Bounds>& run_bounds() const { return run_bounds_; }
 
 private:
     std::vector<Segment> segments_;
+    std::vector<Bounds> run_bounds_;
     TraceObserver* observer_ = nullptr;
 };
 

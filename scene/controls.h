@@ -3,7 +3,6 @@
 // Positions and sizes are twips held as singles: a control keeps exactly the
 // value set, and only drawing rounds to pixels.
 
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,8 +17,12 @@ constexpr float kTwipsPerPixel = 15.0f;
 constexpr float kPointsPerInch = 72.0f;
 constexpr float kPixelsPerInch = 96.0f;
 
-inline int pixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline int font_pixels(float points) { return static_cast<int>(std::lround(points * kPixelsPerInch / kPointsPerInch)); }
+// To the nearest whole number, halves away from zero, as std::lround does
+// but inline: a repaint rounds a few hundred values.
+constexpr int round_to_int(double v) { return v >= 0 ? static_cast<int>(v + 0.5) : -static_cast<int>(0.5 - v); }
+
+constexpr int pixels(float twips) { return round_to_int(twips / kTwipsPerPixel); }
+constexpr int font_pixels(float points) { return round_to_int(points * kPixelsPerInch / kPointsPerInch); }
 
 struct Rgb {
     std::uint8_t r, g, b;
