@@ -124,19 +124,36 @@
     else call('zk_scale', ['number'], [scale]);
   }
 
-  // Centred on whole device pixels, so that each canvas pixel is one of the
-  // screen's.
+  // A length of device pixels lands on whole device pixels only where it is
+  // a whole number of layout units (1/64 CSS pixel, whole CSS pixels being
+  // safest); anything else is resampled. `quantum` device pixels is the
+  // shortest such length at this ratio: 5 at 1.25, 7 at 1.75, 2 at 2.
+  function quantum() {
+    const whole = (length) => Math.abs(length - Math.round(length)) < 1e-6;
+    for (const unit of [1, 64]) {
+      for (let k = 1; k <= 64; ++k) if (whole((unit * k) / ratio)) return k;
+    }
+    return 1;
+  }
+
+  // The canvas is centred at whole units, and its backing store is the device
+  // pixels it covers: a window's size rounded up to whole units, the excess
+  // hidden by the window's frame.
   function resize(w, h) {
-    canvas.width = w;
-    canvas.height = h;
+    const k = quantum();
+    const up = (device) => Math.ceil(device / k) * k;
+    const down = (device) => Math.floor(device / k) * k;
+    const css = (device) => `${device / ratio}px`;
+    canvas.width = up(w);
+    canvas.height = up(h);
     clipped = false;
     g.imageSmoothingEnabled = false;
-    const css = (device) => `${device / ratio}px`;
-    const room = (css) => Math.max(0, Math.floor(css * ratio));
-    Object.assign(canvas.style, { width: css(w), height: css(h) });
+    Object.assign(canvas.style, { width: css(canvas.width), height: css(canvas.height) });
+    const room = (length) => Math.floor(length * ratio);
     Object.assign(form.style, {
-      left: css(Math.floor((room(document.documentElement.clientWidth) - w) / 2)),
-      top: css(Math.floor((room(window.innerHeight) - h) / 2)),
+      width: css(w), height: css(h),
+      left: css(down((room(document.documentElement.clientWidth) - w) / 2)),
+      top: css(down((room(window.innerHeight) - h) / 2)),
     });
   }
 
