@@ -20,10 +20,7 @@ namespace {
 // already have.
 const QStringList kGothics{"IPAPGothic", "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic", "IPAGothic"};
 
-constexpr float kDesignDpi = 96.0f;
-constexpr qreal kTightestSpacing = 2.0;  // pixels; closer than this, letters touch
-
-int pixels_for(float points) { return static_cast<int>(std::lround(points * kDesignDpi / 72.0f)); }
+constexpr qreal kTightestSpacing = 2.0;  // pixels at the scene's size; closer than this, letters touch
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -59,7 +56,7 @@ std::optional<QString> family_showing(const QStringList& families, const QString
     // costs a fraction of that.
     for (const QString& family : families) {
         QFont font(family);
-        font.setPixelSize(pixels_for(9.0f));
+        font.setPixelSize(scene::font_pixels(scene::kWindowDefaultFont.points));
         // Where no font is installed at all, the match is a stand-in without
         // a family name, and the raw font's own family lookup crashes on it;
         // the font's info answers with an empty name instead.
@@ -82,22 +79,23 @@ QFont scene_font(scene::FontId id) {
     (void)substituted;
     const scene::FontSpec& wanted = scene::font_spec(id);
     QFont font(wanted.family.empty() ? gothic_family() : text(wanted.family));
-    font.setPixelSize(pixels_for(wanted.points));
+    font.setPixelSize(scene::font_pixels(wanted.points));
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QFont label_font(const scene::Label& label) {
-    QFont font = scene_font(label.font);
-    const QString caption = text(label.Caption);
-    const int width = static_cast<int>(std::lround(label.Width / scene::kTwipsPerPixel));
-    const int natural = QFontMetrics(font).horizontalAdvance(caption);
-    if (natural <= width || caption.isEmpty()) return font;
+QFont fitted_font(scene::FontId id, int pixel_size, const QString& text, int width) {
+    QFont font = scene_font(id);
+    const int designed = font.pixelSize();
+    font.setPixelSize(pixel_size);
+    const int natural = QFontMetrics(font).horizontalAdvance(text);
+    if (natural <= width || text.isEmpty()) return font;
     // Tighten the letters rather than narrow the face, so that every glyph
     // keeps its designed shape.
     // Spacing follows every letter, the last one too.
-    const qreal squeeze = static_cast<qreal>(natural - width) / static_cast<qreal>(caption.size());
-    font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min(squeeze, kTightestSpacing));
+    const qreal squeeze = static_cast<qreal>(natural - width) / static_cast<qreal>(text.size());
+    const qreal tightest = kTightestSpacing * pixel_size / designed;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min(squeeze, tightest));
     return font;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// The scene's fonts. The layout is in pixels at 15 twips each, so font sizes
-// are fixed in pixels as at 96 dots per inch (9 pt is 12 px, 8.25 pt is 11 px)
-// whatever the desktop's DPI; a scale factor still enlarges them.
+// The scene's fonts, at the sizes in pixels the scene gives them whatever the
+// desktop's DPI; a scale factor still enlarges them.
 
 #include <QFont>
 #include <QString>
@@ -24,10 +23,11 @@ std::optional<QString> family_showing(const QStringList& families, const QString
 // installed gothic.
 QFont scene_font(scene::FontId id);
 
-// A label's font, its letters set up to 2 pixels closer together, just
-// enough for its caption to fit the label's width: the substitute gothics run
-// a pixel or three wider than the fonts the layout was drawn for.
-QFont label_font(const scene::Label& label);
+// The scene's font `id` at `pixel_size`, its letters set up to 2 pixels (at
+// the scene's own size) closer together, just enough for `text` to fit
+// `width` pixels: the substitute gothics run a pixel or three wider than the
+// fonts the layout was drawn for.
+QFont fitted_font(scene::FontId id, int pixel_size, const QString& text, int width);
 
 // Writes one line naming the font package when no installed font can show
 // the scene's texts. Returns whether it did.

@@ -8,7 +8,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <cmath>
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
 #include "app/fonts.h"
 #include "app/panel_style.h"
@@ -19,16 +22,41 @@ namespace {
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+template <typename Control>
+QRect px_rect(const Control& control) {
+    return {scene::pixels(control.Left), scene::pixels(control.Top), scene::pixels(control.Width),
+            scene::pixels(control.Height)};
+}
+
+// The smallest rectangle of whole units at `ratio` device pixels a unit that
+// holds `r`, with a unit to spare: the toolkit rounds an area asked for on
+// its way to device pixels, and must not lose any of `r` on the way.
+QRect outward(const QRect& r, qreal ratio) {
+    const auto down = [ratio](int v) { return static_cast<int>(std::floor(v / ratio)) - 1; };
+    const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v / ratio)) + 1; };
+    return QRect(QPoint(down(r.left()), down(r.top())), QPoint(up(r.right() + 1), up(r.bottom() + 1)));
+}
+
+std::optional<scene::Arrow> arrow(int key) {
+    switch (key) {
+    case Qt::Key_Left: return scene::Arrow::Left;
+    case Qt::Key_Right: return scene::Arrow::Right;
+    case Qt::Key_Up: return scene::Arrow::Up;
+    case Qt::Key_Down: return scene::Arrow::Down;
+    default: return std::nullopt;
+    }
+}
+
 }  // namespace
 
 GameWindow::GameWindow(game::Program& program, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      program_(program) {
-    const scene::Form1& form = program_.form();
+      program_(program),
+      damage_(program.form()) {
     setObjectName("Form1");
     setWindowTitle(text(scene::Form1::Caption));
-    setFixedSize(px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight));
+    setFixedSize(scene::pixels(scene::Form1::ClientWidth), scene::pixels(scene::Form1::ClientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the scene covers every pixel
     setFont(scene_font(scene::FontId::WindowDefault));
 
@@ -44,7 +72,6 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
     set_tab_order();
     name_for_assistive_technology();
 
-    drawn_ = drawn_scene(form);
     sync_from_model();
 }
 
@@ -90,6 +117,7 @@ void GameWindow::make_text_box() {
     text1_->setObjectName(text(control.name));
     text1_->setGeometry(px_rect(control));
     text1_->setTextMargins(0, 0, 0, 0);
+    text1_->setMaxLength(scene::TextBox::MaxLength);
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& typed) {
         program_.type(typed.toStdString());
     });
@@ -101,8 +129,8 @@ void GameWindow::make_scroll_bar() {
     hscroll1_->setObjectName(text(control.name));
     hscroll1_->setGeometry(px_rect(control));
     hscroll1_->setRange(control.Min, control.Max);
-    hscroll1_->setSingleStep(1);
-    hscroll1_->setPageStep(1);
+    hscroll1_->setSingleStep(scene::HScrollBar::SmallChange);
+    hscroll1_->setPageStep(scene::HScrollBar::LargeChange);
     // The change comes after a click, or on release after a drag, never while
     // the thumb moves; and the arrow keys must turn the barrel.
     hscroll1_->setTracking(false);
@@ -135,35 +163,47 @@ void GameWindow::name_for_assistive_technology() {
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on a focused button presses it, as Space does.
     auto* button = qobject_cast<QPushButton*>(watched);
-    if (button && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (!key->isAutoRepeat()) button->click();
-            return true;
-        }
-    }
+    if (button && event->type() == QEvent::KeyPress && button_key(button, *static_cast<QKeyEvent*>(event))) return true;
     return QWidget::eventFilter(watched, event);
 }
 
-void GameWindow::sync_buttons(const scene::Form1& form) {
-    // A button losing the focus hands it to the other one, made usable
-    // first: Space, Space sets and fires, and the next shot starts where the
-    // last one ended. The toolkit alone would pass the focus down the tab
-    // order, to the angle box, where the next Space would replace the angle.
-    const struct {
-        QPushButton* button;
-        QPushButton* other;
-        bool enabled;
-    } buttons[] = {{cmd_set_, cmd_start_, form.Cmd_Set.Enabled}, {cmd_start_, cmd_set_, form.Cmd_Start.Enabled}};
-    for (const auto& b : buttons)
-        if (b.enabled) b.button->setEnabled(true);
-    for (const auto& b : buttons) {
-        if (b.enabled || !b.button->isEnabled()) continue;
-        if (focusWidget() == b.button && b.other->isEnabled()) b.other->setFocus(Qt::OtherFocusReason);
-        b.button->setEnabled(false);
+bool GameWindow::button_key(QWidget* button, const QKeyEvent& key) {
+    // Enter on a focused button presses it, as Space does; a held key does
+    // not press it again.
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        if (!key.isAutoRepeat()) static_cast<QPushButton*>(button)->click();
+        return true;
     }
+    // An arrow turns the barrel and the focus stays, so Space, Space still
+    // sets and fires.
+    if (const auto pressed = arrow(key.key())) {
+        program_.scroll_to(program_.form().arrow_on_button(*pressed));
+        sync_from_model();
+        return true;
+    }
+    return false;
+}
+
+void GameWindow::sync_buttons(const scene::Form1& form) {
+    // Made usable first, so that the focus can move there before the
+    // focused button is disabled; the toolkit alone would pass the focus down
+    // the tab order, to the angle box, where the next Space would replace
+    // the angle.
+    const std::pair<QPushButton*, bool> buttons[] = {{cmd_set_, form.Cmd_Set.Enabled},
+                                                     {cmd_start_, form.Cmd_Start.Enabled}};
+    for (const auto& [button, enabled] : buttons)
+        if (enabled) button->setEnabled(true);
+    if (const QWidget* focused = focusWidget()) {
+        const std::string held = focused->objectName().toStdString();
+        const std::string_view next = form.focus_after(held);
+        if (next != held) {
+            if (auto* widget = findChild<QWidget*>(text(next), Qt::FindDirectChildrenOnly))
+                widget->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    for (const auto& [button, enabled] : buttons)
+        if (!enabled) button->setEnabled(false);
 }
 
 void GameWindow::sync_from_model() {
@@ -176,20 +216,35 @@ void GameWindow::sync_from_model() {
         hscroll1_->setValue(form.HScroll1.Value);
     }
 
-    std::vector<Drawn> now = drawn_scene(form);
-    const QRegion changed = changed_area(drawn_, now);
-    if (!changed.isEmpty()) update(changed);
-    drawn_ = std::move(now);
+    for (const draw::Rect& area : damage_.changes(form)) repaint_scene(area);
+}
+
+draw::Painter GameWindow::painter() const { return draw::Painter(devicePixelRatioF()); }
+
+void GameWindow::repaint_scene(const draw::Rect& area) {
+    const draw::Rect device = painter().to_device(area);
+    update(outward(QRect(device.x, device.y, device.w, device.h), devicePixelRatioF()));
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
+    QPainter qpainter(this);
+    const qreal ratio = devicePixelRatioF();
     // A window system may force another size on the window anyway; beyond
     // the scene it shows the window's own colour, not stale pixels.
-    const QRect scene_area(0, 0, px(scene::Form1::ClientWidth), px(scene::Form1::ClientHeight));
     const scene::Rgb back = scene::Form1::BackColor;
-    for (const QRect& beyond : event->region() - scene_area) painter.fillRect(beyond, QColor(back.r, back.g, back.b));
-    painter_.paint(painter, program_.form(), program_.trace());
+    const QRect scene_area(0, 0, scene::pixels(scene::Form1::ClientWidth), scene::pixels(scene::Form1::ClientHeight));
+    for (const QRect& beyond : event->region() - scene_area)
+        qpainter.fillRect(beyond, QColor(back.r, back.g, back.b));
+    const draw::Painter painter(ratio);
+    QtCanvas canvas(qpainter, canvas_cache_);
+    for (const QRect& area : event->region()) {
+        // Every device pixel the area touches, and one to spare either side.
+        const auto down = [ratio](int v) { return static_cast<int>(std::floor(v * ratio)) - 1; };
+        const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v * ratio)) + 1; };
+        const int left = down(area.left()), top = down(area.top());
+        painter.paint(canvas, program_.form(), program_.trace(),
+                      {left, top, up(area.right() + 1) - left, up(area.bottom() + 1) - top});
+    }
 }
 
 void GameWindow::changeEvent(QEvent* event) {
@@ -201,6 +256,6 @@ void GameWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void GameWindow::show_segment(const runtime::Segment& segment) { update(segment_area(segment)); }
+void GameWindow::show_segment(const runtime::Segment& segment) { repaint_scene(draw::segment_area(segment)); }
 
 }  // namespace zorukan::app

@@ -5,13 +5,13 @@
 // part of the scene that changed.
 
 #include <QWidget>
-#include <vector>
-
-#include "app/scene_geometry.h"
-#include "app/scene_painter.h"
+#include "app/qt_canvas.h"
+#include "draw/damage.h"
+#include "draw/painter.h"
 #include "game/program.h"
 #include "runtime/trace.h"
 
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
@@ -46,14 +46,18 @@ private:
     void make_scroll_bar();
     void set_tab_order();
     void name_for_assistive_technology();
+    bool button_key(QWidget* button, const QKeyEvent& key);
     void sync_buttons(const scene::Form1& form);
     void centre_frame();
+    draw::Painter painter() const;
+    // Schedules a repaint of scene pixels `area`.
+    void repaint_scene(const draw::Rect& area);
 
     game::Program& program_;
-    ScenePainter painter_;
+    CanvasCache canvas_cache_;
+    draw::Damage damage_;
     // Set from the first show until the window manager has framed the window.
     bool centring_ = false;
-    std::vector<Drawn> drawn_;
     QPushButton* cmd_set_ = nullptr;
     QPushButton* cmd_start_ = nullptr;
     QLineEdit* text1_ = nullptr;

@@ -20,7 +20,7 @@
 #include "app/game_window.h"
 #include "app/real_clock.h"
 #include "app/start_up_work.h"
-#include "app/scene_geometry.h"
+#include "draw/damage.h"
 #include "bench/probe.h"
 #include "bench/window_modes.h"
 
@@ -61,8 +61,8 @@ void pump(int ms) {
 
 // The pixels of a segment's bounding box grown by the one-pixel pen on each side.
 std::int64_t segment_floor(const runtime::Segment& s) {
-    const QPoint a = app::px(s.x1, s.y1), b = app::px(s.x2, s.y2);
-    return static_cast<std::int64_t>(std::abs(a.x() - b.x()) + 1 + 2) * (std::abs(a.y() - b.y()) + 1 + 2);
+    const draw::Rect box = draw::segment_area(s);
+    return static_cast<std::int64_t>(box.w + 2) * (box.h + 2);
 }
 
 // The gauge, then the flight. A shot straight up never reaches the

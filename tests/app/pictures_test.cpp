@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "app/application.h"
-#include "app/scene_painter.h"
+#include "app/pictures.h"
 #include "scene/pictures.h"
 
 using namespace zorukan;

@@ -12,7 +12,7 @@
 
 #include "app/application.h"
 #include "app/fonts.h"
-#include "app/scene_geometry.h"
+#include "draw/damage.h"
 #include "harness.h"
 #include "scene/pictures.h"
 
@@ -20,6 +20,8 @@ using zorukan::testing::GameHarness;
 namespace scene = zorukan::scene;
 
 namespace {
+
+QPoint px(float x_twips, float y_twips) { return {scene::pixels(x_twips), scene::pixels(y_twips)}; }
 
 QImage grab(GameHarness& game) { return game.window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -135,8 +137,8 @@ void WindowPixelsTest::explosionInFrontOfTelevision() {
     const QImage image = grab(game);
     const QImage burst = art(scene::PictureId::Explosion);
     const QImage tv = art(scene::PictureId::TvIntact);
-    const QPoint burst_at = zorukan::app::px(form.Image2.Left, form.Image2.Top);
-    const QPoint tv_at = zorukan::app::px(form.Tv.Left, form.Tv.Top);
+    const QPoint burst_at = px(form.Image2.Left, form.Image2.Top);
+    const QPoint tv_at = px(form.Tv.Left, form.Tv.Top);
 
     // Where the two overlap, an opaque burst pixel covers the set and a
     // transparent one lets it through.
@@ -156,8 +158,8 @@ void WindowPixelsTest::cannonBodyInFrontOfBarrelBase() {
     GameHarness game;
     const QImage image = grab(game);
     const QImage body = art(scene::PictureId::CannonBody);
-    const QPoint body_at = zorukan::app::px(game.form().Image4.Left, game.form().Image4.Top);
-    const QPoint base = zorukan::app::px(game.form().Line1.X1, game.form().Line1.Y1);
+    const QPoint body_at = px(game.form().Image4.Left, game.form().Image4.Top);
+    const QPoint base = px(game.form().Line1.X1, game.form().Line1.Y1);
     const QRgb under_base = body.pixel(base - body_at);
     QVERIFY(qAlpha(under_base) == 255);
     QCOMPARE(QColor(image.pixel(base)), QColor(under_base));
@@ -200,9 +202,10 @@ void WindowPixelsTest::captionsFitTheirLabels() {
     }
     QVERIFY(label);
     const QString caption = QString::fromUtf8(label->Caption.data(), label->Caption.size());
-    const QFont font = zorukan::app::label_font(*label);
+    const int pixel_size = scene::font_pixels(scene::font_spec(label->font).points);
+    const QFont font = zorukan::app::fitted_font(label->font, pixel_size, caption, scene::pixels(label->Width));
     const QFontMetrics metrics(font);
-    const QSize size = zorukan::app::px_rect(*label).size();
+    const QSize size = QSize(scene::pixels(label->Width), scene::pixels(label->Height));
     QVERIFY2(metrics.horizontalAdvance(caption) <= size.width(), qPrintable(caption));
     QVERIFY2(metrics.ascent() <= size.height(), qPrintable(caption));
     QVERIFY(font.letterSpacing() >= -2.0);

@@ -1,0 +1,81 @@
+#include "draw/damage.h"
+
+#include <algorithm>
+#include <variant>
+
+#include "draw/raster.h"
+#include "scene/pictures.h"
+
+namespace zorukan::draw {
+
+namespace {
+
+using Drawn = Damage::Drawn;
+
+struct DrawnOf {
+    Drawn operator()(const scene::Picture* p) const {
+        const scene::PictureInfo& info = scene::picture_info(p->picture);
+        return {{scene::pixels(p->Left), scene::pixels(p->Top), info.width_px, info.height_px},
+                static_cast<int>(p->picture), p->Visible};
+    }
+    Drawn operator()(const scene::Shape* s) const {
+        // A zero width still paints the border's vertical line.
+        return {{scene::pixels(s->Left), scene::pixels(s->Top), std::max(scene::pixels(s->Width), 1), scene::pixels(s->Height)}};
+    }
+    Drawn operator()(const scene::Line* l) const {
+        return {line_bounds(scene::pixels(l->X1), scene::pixels(l->Y1), scene::pixels(l->X2), scene::pixels(l->Y2),
+                            l->BorderWidth)};
+    }
+    Drawn operator()(const scene::Label* l) const {
+        return {{scene::pixels(l->Left), scene::pixels(l->Top), scene::pixels(l->Width), scene::pixels(l->Height)}};
+    }
+    // The buttons, the text box and the scroll bar are the front end's own.
+    Drawn operator()(const scene::CommandButton*) const { return {}; }
+    Drawn operator()(const scene::TextBox*) const { return {}; }
+    Drawn operator()(const scene::HScrollBar*) const { return {}; }
+};
+
+std::vector<Drawn> drawn_scene(const scene::Form1& form) {
+    std::vector<Drawn> drawn;
+    for (const scene::ControlRef& control : form.drawing_order()) drawn.push_back(std::visit(DrawnOf{}, control));
+    return drawn;
+}
+
+Rect painted(const Drawn& drawn) { return drawn.visible ? drawn.area : Rect{}; }
+
+// Overlapping areas become one, so no pixel is painted twice for one event.
+void add(std::vector<Rect>& areas, Rect area) {
+    if (area.empty()) return;
+    for (auto it = areas.begin(); it != areas.end();) {
+        if (it->intersects(area)) {
+            area = area.united(*it);
+            areas.erase(it);
+            it = areas.begin();
+        } else {
+            ++it;
+        }
+    }
+    areas.push_back(area);
+}
+
+}  // namespace
+
+Rect segment_area(const runtime::Segment& s) {
+    return line_bounds(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);
+}
+
+Damage::Damage(const scene::Form1& form) : drawn_(drawn_scene(form)) {}
+
+std::vector<Rect> Damage::changes(const scene::Form1& form) {
+    std::vector<Drawn> now = drawn_scene(form);
+    std::vector<Rect> areas;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (drawn_[i] == now[i]) continue;
+        add(areas, painted(drawn_[i]));
+        add(areas, painted(now[i]));
+    }
+    drawn_ = std::move(now);
+    return areas;
+}
+
+}  // namespace zorukan::draw
