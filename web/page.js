@@ -61,14 +61,16 @@
 
   // ---- The canvas: what the game's painter draws with ----------------------
   // Every call is in the canvas's own device pixels.
-  const g = canvas.getContext('2d', { alpha: false });
+  const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
   const images = [];  // by picture id
   let clipped = false;
+  let clipArea = { x: 0, y: 0, right: 0, bottom: 0 };
   const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
   const gothic = getComputedStyle(document.documentElement).getPropertyValue('--gothic');
 
   const drawing = {
     clip(x, y, w, h) {
+      clipArea = { x, y, right: x + w, bottom: y + h };
       if (clipped) g.restore();
       g.save();
       g.beginPath();
@@ -83,8 +85,10 @@
     picture(id, x, y, w, h) {
       g.drawImage(images[id], x, y, w, h);
     },
-    // Narrowed to fit the box's width, never clipped to it.
+    // Narrowed to fit the box's width, never clipped to it. A line wholly
+    // outside the clip is not set at all: setting glyphs is the dearest call.
     text(x, y, w, text, font, size, rgb) {
+      if (x >= clipArea.right || x + w <= clipArea.x || y - size / 4 >= clipArea.bottom || y + 2 * size <= clipArea.y) return;
       const family = told.fonts[font];
       g.font = `${size}px ${family ? `"${family}", ` : ''}${gothic}`;
       g.textBaseline = 'top';
@@ -92,6 +96,11 @@
       g.fillText(text, x, y, w);
     },
   };
+
+  // The Japanese gothic is looked up while the program and the pictures
+  // arrive, not when the first label is drawn.
+  g.font = `12px ${gothic}`;
+  g.measureText('発射セット');
 
   // The pictures are asked for at once (index.html preloads them beside the
   // program), and the game starts only when they are all here.
@@ -373,18 +382,23 @@
   // input from its first frame on, the first of them that can be used with
   // the focus, so the keyboard plays at once.
   async function start() {
-    const files = await Promise.all(loaded.values());
     told = JSON.parse(Module.ccall('zk_start', 'string', [], []));
+    document.title = told.caption;
+    makeControls();
+    const files = await Promise.all(loaded.values());
     told.pictures.forEach((file, id) => {
       images[id] = files[[...loaded.keys()].indexOf(file)];
     });
     if (images.includes(undefined) || images.length !== told.pictures.length) throw new CannotStart(CANNOT_START.load);
-    document.title = told.caption;
-    makeControls();
     Module.ccall('zk_scale', null, ['number'], [scaleForRoom()]);
     started = true;
     form.inert = false;
     told.controls.map((c) => controls[c.name]).find((element) => element.tabIndex >= 0 && !element.disabled)?.focus();
+    // Installing and offline play, once the game is up: the manifest and the
+    // worker fetch files of their own, which must not slow the first frame.
+    const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
+    document.head.append(manifest);
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
   }
 
   // A new size of the window, a zoom or another screen: a new layout.
@@ -411,13 +425,21 @@
     return;
   }
 
+  // The program is fetched and compiled at once, while its loader and the
+  // pictures arrive; the loader only instantiates it.
+  const compiled = fetch('zorukan.wasm').then((response) => {
+    if (!response.ok) throw new CannotStart(CANNOT_START.load);
+    return WebAssembly.compileStreaming(response);
+  });
+
   window.Module = {
     zorukanPage: page,
     zorukanCanvas: drawing,
+    instantiateWasm(imports, receive) {
+      compiled.then((module) => WebAssembly.instantiate(module, imports)).then(receive, fatal);
+      return {};
+    },
     onRuntimeInitialized: () => start().catch(fatal),
     onAbort: fatal,
   };
-
-  // Kept for offline play and installing; the page plays without it.
-  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 })();
