@@ -42,10 +42,15 @@
     try {
       Module.ccall(name, null, types, args, { async: true }).then(() => {
         busy = false;
-        if (scaleWaiting) call('zk_scale', ['number'], [scaleWaiting]);
-        else if (wakeWaiting) call('zk_wake');
-        scaleWaiting = 0;
-        wakeWaiting = false;
+        // A new scale first; a wake-up waiting still runs after it.
+        if (scaleWaiting) {
+          const scale = scaleWaiting;
+          scaleWaiting = 0;
+          call('zk_scale', ['number'], [scale]);
+        } else if (wakeWaiting) {
+          wakeWaiting = false;
+          call('zk_wake');
+        }
       }, fatal);
     } catch (error) {
       fatal(error);
@@ -171,7 +176,6 @@
     const css = (device) => `${device / ratio}px`;
     Object.assign(element.style, { left: css(x), top: css(y), width: css(w), height: css(h) });
     element.style.setProperty('--side', css(h));
-    if (element.tagName === 'INPUT') element.style.fontSize = `calc(${told.controls.find((c) => c.name === name).fontPixels}px * var(--zoom))`;
   }
 
   // ---- Controls --------------------------------------------------------------
@@ -198,6 +202,7 @@
     input.type = 'text';
     input.maxLength = c.maxLength;
     input.spellcheck = false;
+    input.style.fontSize = `calc(${c.fontPixels}px * var(--zoom))`;
     input.addEventListener('input', () => call('zk_type', ['string'], [input.value]));
     return input;
   }
@@ -226,7 +231,8 @@
       bar.setAttribute('aria-valuenow', v);
       show(v);
     };
-    // The value whose thumb would be centred at clientX.
+    // The value whose thumb would have the point `grab` pixels into it at
+    // clientX (by default its middle).
     const valueAt = (clientX, grab = thumb.offsetWidth / 2) => {
       const track = bar.getBoundingClientRect(), side = less.getBoundingClientRect().width;
       const at = (clientX - grab - track.left - side) / (track.width - 3 * side);
@@ -251,15 +257,17 @@
       if (event.target === thumb) {
         const grab = event.clientX - thumb.getBoundingClientRect().left;
         const drag = (move) => show(valueAt(move.clientX, grab));
+        // Let go, the angle is set; a cancelled touch puts the thumb back.
+        const end = (last) => {
+          for (const [type, listener] of [['pointermove', drag], ['pointerup', end], ['pointercancel', end]]) {
+            bar.removeEventListener(type, listener);
+          }
+          if (last.type === 'pointerup') call('zk_scroll', ['number'], [valueAt(last.clientX, grab)]);
+          else show(value);
+        };
         bar.addEventListener('pointermove', drag);
-        bar.addEventListener('pointerup', (up) => {
-          bar.removeEventListener('pointermove', drag);
-          call('zk_scroll', ['number'], [valueAt(up.clientX, grab)]);
-        }, { once: true });
-        bar.addEventListener('lostpointercapture', () => {
-          bar.removeEventListener('pointermove', drag);
-          show(value);
-        }, { once: true });
+        bar.addEventListener('pointerup', end);
+        bar.addEventListener('pointercancel', end);
         return;
       }
       const toward = valueAt(event.clientX);

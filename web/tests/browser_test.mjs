@@ -182,6 +182,12 @@ async function startUp() {
     check(`phone ${width} x ${height}: the whole game is on screen, no sideways scroll`, fits);
     if (width < height) {
       await page.evaluate((left) => window.zorukanTest.placeTelevision(left), TV_OUT_OF_REACH);
+      const thumb = await (await page.$('#HScroll1 > .thumb')).boundingBox();
+      const [x, y] = [thumb.x + thumb.width / 2, thumb.y + thumb.height / 2];
+      await page.touchscreen.touchStart(x, y);
+      for (let dx = 2; dx <= 10; dx += 2) await page.touchscreen.touchMove(x + dx, y);
+      await page.touchscreen.touchEnd();
+      const aimed = await angle(page);
       await page.tap('#Cmd_Set');
       await sleep(300);
       await page.tap('#Cmd_Start');
@@ -191,7 +197,8 @@ async function startUp() {
         const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height * 0.7).data;
         return data.filter((v, i) => i % 4 === 0 && v + data[i + 1] + data[i + 2] === 0).length;
       });
-      check('phone: a shot set and fired by tapping', trace > 20, trace);
+      check('phone: a shot aimed by dragging the thumb, set and fired by tapping', Number(aimed) > 30 && trace > 20,
+            `${aimed} ${trace}`);
       if (screenshots) await page.screenshot({ path: join(screenshots, 'web-phone.png') });
     }
     check(`phone ${width} x ${height}: no errors`, errors.length === 0, errors.join(' | '));
