@@ -1,0 +1,15 @@
+import { launch } from './chromium.mjs';
+import { serve } from './serve.mjs';
+const server = await serve('/work/wt15/build-web/site-test');
+const browser = await launch('dbg');
+const page = await browser.newPage();
+await page.evaluateOnNewDocument(() => { ServiceWorkerContainer.prototype.register = () => new Promise(() => {}); });
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+await page.goto(server.address); await page.waitForFunction(() => window.zorukanTest?.presents > 0);
+await page.evaluate(() => document.getElementById('Cmd_Set').click());
+await sleep(300);
+const a = await page.evaluate(() => [window.invokes, window.zorukanTest.presents]);
+await sleep(2000);
+const b = await page.evaluate(() => [window.invokes, window.zorukanTest.presents]);
+console.log('invokes per present', (b[0] - a[0]) / (b[1] - a[1]));
+await browser.close(); server.stop();
