@@ -112,11 +112,13 @@
   const pictureFiles = [...document.querySelectorAll('link[rel=preload][as=image]')].map((link) => link.href);
   const loaded = new Map(pictureFiles.map((href) => {
     const image = new Image();
-    image.src = href;
     const file = decodeURIComponent(new URL(href).pathname.split('/').pop());
-    return [file, image.decode().then(() => image, () => {
-      throw new CannotStart(CANNOT_START.picture(file));
-    })];
+    const arrived = new Promise((resolve, reject) => {
+      image.onload = () => resolve(image);
+      image.onerror = () => reject(new CannotStart(CANNOT_START.picture(file)));
+    });
+    image.src = href;
+    return [file, arrived];
   }));
 
   // ---- Where everything goes ------------------------------------------------
