@@ -28,13 +28,13 @@ QRect px_rect(const Control& control) {
             scene::pixels(control.Height)};
 }
 
-// The smallest rectangle of whole units at `ratio` device pixels a unit that
-// holds `r`, with a unit to spare: the toolkit rounds an area asked for on
-// its way to device pixels, and must not lose any of `r` on the way.
-QRect outward(const QRect& r, qreal ratio) {
-    const auto down = [ratio](int v) { return static_cast<int>(std::floor(v / ratio)) - 1; };
-    const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v / ratio)) + 1; };
-    return QRect(QPoint(down(r.left()), down(r.top())), QPoint(up(r.right() + 1), up(r.bottom() + 1)));
+// `r` scaled by `factor` and grown to whole pixels, with one to spare on every
+// side: the toolkit rounds areas on their way between the window's units and
+// device pixels, and no pixel of `r` may be lost on the way.
+QRect outward(int x, int y, int w, int h, qreal factor) {
+    const auto down = [factor](int v) { return static_cast<int>(std::floor(v * factor)) - 1; };
+    const auto up = [factor](int v) { return static_cast<int>(std::ceil(v * factor)) + 1; };
+    return QRect(QPoint(down(x), down(y)), QPoint(up(x + w) - 1, up(y + h) - 1));
 }
 
 std::optional<scene::Arrow> arrow(int key) {
@@ -223,7 +223,7 @@ draw::Painter GameWindow::painter() const { return draw::Painter(devicePixelRati
 
 void GameWindow::repaint_scene(const draw::Rect& area) {
     const draw::Rect device = painter().to_device(area);
-    update(outward(QRect(device.x, device.y, device.w, device.h), devicePixelRatioF()));
+    update(outward(device.x, device.y, device.w, device.h, 1 / devicePixelRatioF()));
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {
@@ -238,12 +238,8 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     const draw::Painter painter(ratio);
     QtCanvas canvas(qpainter, canvas_cache_);
     for (const QRect& area : event->region()) {
-        // Every device pixel the area touches, and one to spare either side.
-        const auto down = [ratio](int v) { return static_cast<int>(std::floor(v * ratio)) - 1; };
-        const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v * ratio)) + 1; };
-        const int left = down(area.left()), top = down(area.top());
-        painter.paint(canvas, program_.form(), program_.trace(),
-                      {left, top, up(area.right() + 1) - left, up(area.bottom() + 1) - top});
+        const QRect device = outward(area.x(), area.y(), area.width(), area.height(), ratio);
+        painter.paint(canvas, program_.form(), program_.trace(), {device.x(), device.y(), device.width(), device.height()});
     }
 }
 

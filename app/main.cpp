@@ -1,6 +1,9 @@
 // ゾルカン: the desktop game.
 
+#include <langinfo.h>
+
 #include <QApplication>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -21,16 +24,22 @@ const char* variable(const char* name) {
 // with advice to reinstall. A platform chosen by QT_QPA_PLATFORM or
 // -platform (offscreen, say) knows what it needs and is left to it.
 bool no_display(int argc, char** argv) {
-#if defined(__unix__) && !defined(__APPLE__)
     if (*variable("QT_QPA_PLATFORM")) return false;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "-platform") == 0) return false;
     return !*variable("DISPLAY") && !*variable("WAYLAND_DISPLAY");
-#else
-    (void)argc;
-    (void)argv;
-    return false;
-#endif
+}
+
+// The toolkit encodes text for the C library as UTF-8 whatever the locale,
+// while Xlib encodes the window's legacy title (WM_NAME) by the locale's
+// character set: with no locale set, or one that is not UTF-8, that title
+// reads as mojibake. The game then runs in C.UTF-8, which every glibc has
+// (its texts do not depend on the locale); a locale named but not installed
+// is replaced the same way.
+void characters_as_utf8() {
+    if (std::setlocale(LC_ALL, "") && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return;
+    setenv("LC_ALL", "C.UTF-8", 1);
+    std::setlocale(LC_ALL, "");
 }
 
 QtMessageHandler toolkit_messages = nullptr;
@@ -58,6 +67,7 @@ int main(int argc, char** argv) {
                      "start it from a desktop session\n";
         return EXIT_FAILURE;
     }
+    characters_as_utf8();
     app::StartUpWork start_up;
     toolkit_messages = qInstallMessageHandler(connecting_messages);
     QApplication application(argc, argv);

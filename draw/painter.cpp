@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 #include <type_traits>
 #include <variant>
 
@@ -85,7 +84,8 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
         }
         // The buttons, the text box and the scroll bar are the front end's own.
     };
-    for (const scene::ControlRef& control : form.drawing_order() | std::views::reverse) std::visit(draw, control);
+    const auto order = form.drawing_order();
+    std::for_each(order.rbegin(), order.rend(), [&](const scene::ControlRef& control) { std::visit(draw, control); });
 
     for (const runtime::Segment& s : trace.segments())
         line(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);

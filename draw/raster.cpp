@@ -59,7 +59,7 @@ std::vector<Rect> line_pixels(int x1, int y1, int x2, int y2, int pen) {
             const int start = col;
             while (col < bounds.w && mask[static_cast<std::size_t>(row * bounds.w + col)]) ++col;
             const Rect run{bounds.x + start, bounds.y + row, col - start, 1};
-            const auto above = std::ranges::find_if(open, [&](std::size_t i) {
+            const auto above = std::find_if(open.begin(), open.end(), [&](std::size_t i) {
                 return runs[i].x == run.x && runs[i].w == run.w;
             });
             if (above != open.end()) {

@@ -32,7 +32,8 @@ const Label* Form1::naming_label(std::string_view control) const {
 
 std::string_view Form1::focus_after(std::string_view focused) const {
     const std::array<const CommandButton*, 2> in_tab_order{&Cmd_Start, &Cmd_Set};
-    const auto held = std::ranges::find(in_tab_order, focused, &CommandButton::name);
+    const auto held = std::find_if(in_tab_order.begin(), in_tab_order.end(),
+                                   [focused](const CommandButton* button) { return button->name == focused; });
     if (held == in_tab_order.end() || (*held)->Enabled) return focused;
     for (std::size_t i = 1; i < in_tab_order.size(); ++i) {
         const CommandButton* next = in_tab_order.at((static_cast<std::size_t>(held - in_tab_order.begin()) + i) % in_tab_order.size());

@@ -10,6 +10,8 @@
 # timer events and CPU, timer intervals, repainted areas, paint time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Read before the set-up below can build anything.
+load_before=$(cut -d' ' -f1 /proc/loadavg)
 tools/setup.sh >/dev/null
 tools/require-packages.sh xvfb xauth hyperfine time jq
 
@@ -22,24 +24,40 @@ for program in game_window_bench bare_window core_bench bench_table; do
   [ -x "$bench/$program" ] || { echo "bench: $bench/$program was not built (needs Qt 6 and Google Benchmark)" >&2; exit 1; }
 done
 
+. tools/xvfb.sh
 work=$(mktemp -d)
-xvfb_pid=""
+sampler_pid=""
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
+  [ -z "$sampler_pid" ] || kill "$sampler_pid" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# Let the server pick a free display and tell us which.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "bench: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
-unset WAYLAND_DISPLAY
-chmod 700 "$work"
+# How busy other work keeps the machine: its tasks that are running, waiting
+# for a core or in uninterruptible sleep, as the kernel's load average counts
+# them, but leaving out this bench and everything it starts (which alone keep
+# about one core busy). One count every two seconds.
+other_tasks_busy() {
+  { grep -H '' /proc/[0-9]*/task/[0-9]*/stat 2>/dev/null || true; } | awk -v bench=$$ '
+    { split($0, path, "/"); pid = path[3]; sub(/^[^:]*:/, ""); sub(/^.*\) /, "")
+      parent[pid] = $2; if ($1 == "R" || $1 == "D") busy[pid]++ }
+    END {
+      for (pid in busy) {
+        for (p = pid; p > 1 && p != bench; p = parent[p]) {}
+        if (p != bench) n += busy[pid]
+      }
+      print n + 0
+    }'
+}
+sample_other_load() {
+  while sleep 2; do other_tasks_busy; done >"$work/other_load"
+}
+sample_other_load &
+sampler_pid=$!
+
+xvfb_start "$work" || exit 1
+export XDG_RUNTIME_DIR="$work"
 
 echo "bench: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
   "Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -123,4 +141,16 @@ fi
 web_status=0
 tools/web-bench.sh | tail -n +3 || web_status=$?
 ((web_status == 0)) || status=$web_status
+
+# Other work on two cores slows the windows unevenly, and the start-up ratios
+# come out high; the figures are then not to be trusted.
+kill "$sampler_pid" 2>/dev/null || true
+other_load=$(awk '{ sum += $1 } END { printf "%.2f", NR ? sum / NR : 0 }' "$work/other_load")
+echo
+echo "bench: load average $load_before before the run, $(cut -d' ' -f1 /proc/loadavg) after it;" \
+  "other work kept $other_load tasks busy on average during it (the bench's own left out)"
+if awk -v before="$load_before" -v during="$other_load" 'BEGIN { exit !(before > 1 || during > 1) }'; then
+  echo "bench: WARNING: the machine was busy (load above 1 besides the bench): these timings are not to be" \
+    "trusted; run again when the load average is below 1"
+fi
 exit "$status"

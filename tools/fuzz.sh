@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 
-tools/require-packages.sh build-essential cmake libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
+tools/require-packages.sh build-essential cmake libgtest-dev libgmock-dev libfast-float-dev libfmt-dev clang-14 libclang-rt-14-dev
 
 flags="-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer -fno-sanitize-recover=all"
 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORUKAN_BUILD_APP=OFF \

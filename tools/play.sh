@@ -2,7 +2,7 @@
 # Sets up, builds and starts the game's window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh
+tools/setup.sh play
 # The game makes the same check itself, with the same words and status
 # (app/main.cpp); made here too, it speaks for the script before the game
 # would. A chosen platform (QT_QPA_PLATFORM, e.g. offscreen) knows what it needs.

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 [ $# -eq 1 ] || { echo "usage: tools/windows.sh OUT" >&2; exit 2; }
 out=$1
 
-tools/require-packages.sh cmake make g++-mingw-w64-x86-64-win32 wine wine64
+tools/require-packages.sh cmake make libfast-float-dev libfmt-dev g++-mingw-w64-x86-64-win32 wine wine64
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$out" -j2
 

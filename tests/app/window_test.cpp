@@ -80,7 +80,12 @@ void WindowTest::opensArmed() {
     QCOMPARE(bar->maximum(), 90);
     QCOMPARE(bar->singleStep(), 1);
     QCOMPARE(bar->pageStep(), 1);
-    QCOMPARE(bar->geometry(), QRect(480, 283, 73, 17));
+    // Each control where the scene puts it, to the pixel.
+    const std::pair<const char*, QRect> places[] = {{"Cmd_Set", {40, 264, 17, 17}},
+                                                    {"Cmd_Start", {104, 264, 17, 17}},
+                                                    {"Text1", {528, 264, 25, 18}},
+                                                    {"HScroll1", {480, 283, 73, 17}}};
+    for (const auto& [name, place] : places) QCOMPARE(game.widget<QWidget>(name)->geometry(), place);
     QVERIFY(!game.form().Timer1.enabled() && !game.form().Timer2.enabled() && !game.form().Tmr_Power.enabled());
 
     window.show();
@@ -128,6 +133,17 @@ void WindowTest::buttonsDriveGaugeAndLaunch() {
     QVERIFY(!game.form().Tmr_Power.enabled());
     QVERIFY(game.form().Timer1.enabled());
     QCOMPARE(game.program().state().Speed, (2000 + 1800) / 20);
+
+    // The player types in the angle box while the shell flies: the flight's
+    // ticks leave the text, the cursor and the undo history alone.
+    auto* box = game.widget<QLineEdit>("Text1");
+    box->setFocus();
+    box->setCursorPosition(1);
+    QTest::keyClicks(box, "45");
+    game.advance_ms(180);
+    QCOMPARE(box->text(), QStringLiteral("3450"));
+    QCOMPARE(box->cursorPosition(), 3);
+    QVERIFY(box->isUndoAvailable());
 }
 
 // Dragging the thumb must not turn the barrel until it is let go.
@@ -270,10 +286,21 @@ void WindowTest::keyPressesFocusedButtonAndFocusFollowsShot() {
     QVERIFY(game.form().Tmr_Power.enabled());
     QCOMPARE(QApplication::focusWidget(), cmd_start);
 
+    // A key held down repeats: the repeat must not fire the shell.
+    QKeyEvent held(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(cmd_start, &held);
+    QVERIFY(!game.form().Timer1.enabled());
+    // The arrows turn the barrel a step and leave the focus on the button.
+    QTest::keyClick(cmd_start, Qt::Key_Left);
+    QTest::keyClick(cmd_start, Qt::Key_Down);
+    QTest::keyClick(cmd_start, Qt::Key_Up);
+    QCOMPARE(game.form().HScroll1.Value, 29);
+    QCOMPARE(QApplication::focusWidget(), cmd_start);
+
     game.advance_ms(250);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QVERIFY(game.form().Timer1.enabled());
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("30"));
+    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("29"));
 
     game.land();
     game.advance_ms(500);  // the explosion's time is up: the next shot is armed

@@ -8,6 +8,13 @@
 # Usage: xvfb_play.sh PATH/TO/zorukan
 set -euo pipefail
 game=$1
+. "$(dirname "$0")/../../tools/xvfb.sh"
+# The script's own tools read and match the titles in one known locale; the
+# game starts in the caller's, whatever it is (none at all, say), as it
+# would for a player.
+game_locale=(-u LC_ALL)
+[ -z "${LC_ALL+set}" ] || game_locale=("LC_ALL=$LC_ALL")
+export LC_ALL=C.UTF-8
 title="ドンガラ　ゾルカン" box_title="破壊"
 width=585 height=309
 # Rows above the television, the cannon and the barrel at any angle: only the
@@ -17,12 +24,12 @@ sky_rows=200
 # the power bar, from its left end; rows of grass beside the television.
 bar_left=176 bar_row=264 grass_top=222 grass_rows=11
 work=$(mktemp -d)
-xvfb_pid="" game_pid=""
+game_pid=""
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
+  [ -n "$game_pid" ] && wait "$game_pid" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,31 +39,25 @@ for tool in Xvfb xdotool xprop xwininfo import od awk; do
   command -v "$tool" >/dev/null || fail "missing $tool (tools/setup.sh installs it)"
 done
 
-# Let the server pick a free display and tell us which.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+xvfb_start "$work" || fail "no display"
 
 # Both title properties, exactly; a window manager shows one or the other.
 check_titles() {  # WINDOW TITLE
   local name
   for name in _NET_WM_NAME WM_NAME; do
-    [ "$(LC_ALL=C.UTF-8 xprop -notype -id "$1" "$name")" = "$name = \"$2\"" ] ||
-      fail "$name is not \"$2\": $(LC_ALL=C.UTF-8 xprop -notype -id "$1" "$name")"
+    [ "$(xprop -notype -id "$1" "$name")" = "$name = \"$2\"" ] ||
+      fail "$name is not \"$2\": $(xprop -notype -id "$1" "$name")"
   done
 }
-find_window() {  # TITLE: a window whose title starts with TITLE
-  timeout 10 xdotool search --sync --name "^$1" | head -n1
+# The game's windows on the screen, found by its process rather than by a
+# title, so that a wrong title is reported as such.
+game_windows() {
+  xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null || true
 }
 
-"$game" 2>"$work/game.log" &
+env "${game_locale[@]}" "$game" 2>"$work/game.log" &
 game_pid=$!
-window=$(find_window "$title") || fail "no window titled $title"
+window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$game_pid" | head -n1) || fail "no window appeared"
 check_titles "$window" "$title"
 sleep 0.5  # a window manager, if there is one, frames and places the window
 # The client area's place on the screen, inside any frame.
@@ -143,7 +144,8 @@ for attempt in 1 2 3; do
   # trace is wiped. A hit opens the two boxes, which wait for Enter.
   for _ in $(seq 40); do
     sleep 0.25
-    for box in $(xdotool search --name "^$box_title" 2>/dev/null); do
+    for box in $(game_windows); do
+      [ "$box" != "$window" ] || continue
       check_titles "$box" "$box_title"
       boxes_seen[$box]=1
       xdotool windowfocus --sync "$box" key Return 2>/dev/null || true

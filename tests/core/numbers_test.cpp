@@ -55,6 +55,18 @@ TEST(Conversion, OverflowCarriesItsNumber) {
     }
 }
 
+TEST(Conversion, EachErrorNumberHasItsOwnWords) {
+    const struct {
+        ErrorNumber number;
+        const char* text;
+    } rows[] = {
+        {ErrorNumber::InvalidOperation, "実行時エラー 5: 計算が不正です。\n(where)"},
+        {ErrorNumber::Overflow, "実行時エラー 6: オーバーフローしました。\n(where)"},
+        {ErrorNumber::DivisionByZero, "実行時エラー 11: 0 で除算しました。\n(where)"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(fatal_error_text(RuntimeError(row.number, "where")), row.text);
+}
+
 TEST(Conversion, NonFiniteValuesRaiseFloatingPointErrors) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

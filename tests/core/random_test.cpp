@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "runtime/random.h"
@@ -54,6 +56,14 @@ TEST(SeededRandom, SeedsDecideTheSequence) {
     reading = 7;
     random.seed_from_clock();
     EXPECT_EQ(random.next(), first);
+
+    // The real game's seed: two games started a few milliseconds apart,
+    // within the same second, put the television in different places.
+    const std::uint64_t one_start = SeededRandom::system_clock_reading();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const std::uint64_t next_start = SeededRandom::system_clock_reading();
+    EXPECT_GE(next_start - one_start, 2'000'000u) << "nanoseconds";
+    EXPECT_NE(values_for(one_start, 1), values_for(next_start, 1));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/message_boxes.h"
 #include "runtime/timers.h"
 #include "runtime/virtual_clock.h"
 
@@ -111,6 +112,18 @@ TEST(Timers, LateClockDropsMissedTicksAndKeepsCadence) {
     timers.run_due();
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(timers.next_due(), micros_from_ms(300));
+
+    // A front end that suspends the game while a box is open runs no clock
+    // meanwhile: the tick due at 300 is dropped as the box closes at 330.
+    struct SuspendingUi final : MessageBoxUi {
+        void show(const std::string&, const std::string&) override { clock->now_ = micros_from_ms(330); }
+        SettableClock* clock = nullptr;
+    } ui;
+    ui.clock = &clock;
+    MessageBoxes(timers, ui).show("prompt", "title");
+    timers.run_due();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timers.next_due(), micros_from_ms(360));
 }
 
 TEST(Timers, HeldTicksAreDroppedNotQueued) {
@@ -123,6 +136,7 @@ TEST(Timers, HeldTicksAreDroppedNotQueued) {
     EXPECT_TRUE(rig.log.empty());
     rig.clock.advance(micros_from_ms(40));
     EXPECT_EQ(rig.log, (std::vector<std::string>{"fast@240"}));
+
 }
 
 // A box held open for decades of virtual time drops its ticks in one step:
@@ -160,6 +174,18 @@ TEST(VirtualClock, StopsAtItsCeiling) {
     EXPECT_FALSE(rig.clock.advance_until([] { return false; }));
     EXPECT_EQ(rig.clock.now(), VirtualClock::kCeiling);
     EXPECT_EQ(rig.gauge.ticks_run(), 2u);
+
+    // Waiting for ticks (the replay's `ticks`) stops there too, even when
+    // the next tick falls due just beyond it.
+    TimerRig flight;
+    flight.fast.set_enabled(true);
+    {
+        Timers::Hold hold(flight.timers);
+        flight.clock.advance(VirtualClock::kCeiling - micros_from_ms(30));
+    }
+    EXPECT_FALSE(flight.clock.advance_until([&] { return flight.fast.ticks_run() >= 1; }));
+    EXPECT_EQ(flight.clock.now(), VirtualClock::kCeiling);
+    EXPECT_TRUE(flight.log.empty()) << flight.log.front();
 }
 
 TEST(Timers, TellTheClockEveryNewDeadline) {

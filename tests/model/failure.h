@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/model/events.h"
-#include "tests/model/session.h"
+#include "tests/model/checked_game.h"
 
 namespace zorukan::model {
 

@@ -51,7 +51,7 @@ TEST(RandomPlay, KeepsEveryRuleThroughAMillionEvents) {
     for (std::size_t played = 0, index = 0; played < total; ++index) {
         const std::uint64_t session_seed = seed + index;
         const auto events = generate(session_seed, std::min(kSessionLength, total - played));
-        Session session(game_seed_of(session_seed));
+        CheckedGame session(game_seed_of(session_seed));
         for (const Event& event : events) {
             if (!session.apply(event)) continue;
             const Failure failure = explain_failure(session_seed, events);
@@ -87,7 +87,7 @@ TEST(RandomPlay, KeepsEveryRuleThroughAMillionEvents) {
 TEST(RandomPlay, ReplayScriptPlaysTheSessionAgain) {
     for (const std::uint64_t seed : {1u, 2u, 3u}) {
         const auto events = generate(seed, 3000);
-        Session session(game_seed_of(seed));
+        CheckedGame session(game_seed_of(seed));
         for (const Event& event : events) ASSERT_FALSE(session.apply(event)) << "seed " << seed;
 
         int status = -1;
@@ -131,7 +131,7 @@ TEST(Shrinking, FindsTheFewItemsAFailureNeeds) {
 TEST(Shrinking, CutsARandomSessionDownToAHit) {
     std::uint64_t seed = 1;
     auto hits = [&seed](const std::vector<Event>& events) {
-        Session session(game_seed_of(seed));
+        CheckedGame session(game_seed_of(seed));
         for (const Event& event : events) {
             if (session.apply(event)) return false;
             if (session.coverage().hits > 0) return true;

@@ -2,9 +2,18 @@
 
 namespace zorukan::testing {
 
+namespace {
+
+ScriptedRandom reading(ScriptedRandom random, const runtime::Clock& clock) {
+    random.read_clock(clock);
+    return random;
+}
+
+}  // namespace
+
 HeadlessGame::HeadlessGame(ScriptedRandom random_values, runtime::TraceObserver* trace,
                            std::function<void(const runtime::RuntimeError&)> on_error)
-    : random(std::move(random_values)),
+    : random(reading(std::move(random_values), clock)),
       program({.clock = clock,
                .random = random,
                .boxes = boxes,

@@ -1,8 +1,9 @@
 #pragma once
-// The game without a window, as every test and benchmark composes it: a
-// virtual clock, random values the test chooses, message boxes that record
-// what they showed, and run-time errors collected instead of ending the
-// process. The load runs as it is constructed.
+// The game without a window, as the replay driver, the fuzzer, every test
+// and benchmark compose it: a virtual clock, random values the test or the
+// script chooses, message boxes that record what they showed, and run-time
+// errors collected instead of ending the process. The load runs as it is
+// constructed.
 
 #include <functional>
 #include <vector>

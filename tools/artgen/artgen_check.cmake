@@ -1,5 +1,6 @@
 # Regenerates the artwork into a scratch folder and requires every file to be
-# byte-identical to the committed copy in assets/. Fails when the art was
+# byte-identical to the committed copy in assets/, and every committed
+# picture to be one the generator draws. Fails when the art was
 # edited by hand or the generator stopped being deterministic.
 #
 #   cmake -DARTGEN=<zorukan-artgen> -DASSETS=<assets dir> -DSCRATCH=<dir> -P artgen_check.cmake
@@ -33,6 +34,15 @@ foreach(f IN LISTS generated)
                     RESULT_VARIABLE differs)
     if(NOT differs EQUAL 0)
         list(APPEND mismatched "${f}")
+    endif()
+endforeach()
+
+# A picture committed but no longer drawn is stale.
+file(GLOB_RECURSE committed RELATIVE "${ASSETS}" "${ASSETS}/*.gif" "${ASSETS}/*.png" "${ASSETS}/*.ico")
+foreach(f IN LISTS committed)
+    list(FIND generated "${f}" at)
+    if(at EQUAL -1)
+        list(APPEND mismatched "${f} (no longer drawn)")
     endif()
 endforeach()
 

@@ -155,15 +155,4 @@ Image drawIcon16() {
     return img;
 }
 
-Image drawIcon32Mono() {
-    Image img = drawIcon32();
-    // Outlines, bezel, spokes and shadows go black; fills go white.
-    // The glass goes black so the burst shows white on it.
-    static constexpr std::uint8_t ink[16] = {Clear, Black, Black, White, White, White, Black, White,
-                                             White, Black, White, White, Black, White, Black, Black};
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) img.set(x, y, ink[img.at(x, y)]);
-    return img;
-}
-
 }  // namespace artgen

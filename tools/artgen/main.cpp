@@ -1,6 +1,5 @@
 // zorukan-artgen OUTDIR: writes every picture the game ships into OUTDIR.
 #include "gif.h"
-#include "ico.h"
 #include "pictures.h"
 #include "png.h"
 
@@ -38,7 +37,6 @@ int main(int argc, char** argv) {
         save(out / "cannon_body.gif", encodeGif(drawCannonBody()));
 
         const Image icon16 = drawIcon16(), icon32 = drawIcon32();
-        save(out / "zorukan.ico", encodeIco({{drawIcon32Mono(), 1}, {icon32, 4}, {icon16, 4}}));
         save(out / "icons/zorukan-16.png", encodePng(icon16));
         save(out / "icons/zorukan-32.png", encodePng(icon32));
         save(out / "icons/zorukan-48.png", encodePng(icon16.scaled(3)));
@@ -46,6 +44,9 @@ int main(int argc, char** argv) {
         save(out / "icons/zorukan-64.png", encodePng(icon32.scaled(2)));
         save(out / "icons/zorukan-128.png", encodePng(icon32.scaled(4)));
         save(out / "icons/zorukan-256.png", encodePng(icon32.scaled(8)));
+        // The web page's manifest asks for these two.
+        save(out / "icons/zorukan-192.png", encodePng(icon32.scaled(6)));
+        save(out / "icons/zorukan-512.png", encodePng(icon32.scaled(16)));
     } catch (const std::exception& e) {
         std::cerr << "zorukan-artgen: " << e.what() << '\n';
         return 1;

@@ -14,6 +14,5 @@ Image drawCannonBody();   // 17 x 17, transparent corners
 // Application icon. Each has a transparent index.
 Image drawIcon16();
 Image drawIcon32();
-Image drawIcon32Mono();   // black, white and transparent only
 
 }  // namespace artgen

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <deque>
 #include <istream>
 #include <limits>
 #include <optional>
@@ -13,8 +12,8 @@
 #include <vector>
 
 #include "game/program.h"
-#include "runtime/random.h"
 #include "runtime/virtual_clock.h"
+#include "tests/support/headless_game.h"
 #include "tools/replay/numbers.h"
 
 namespace zorukan::replay {
@@ -27,39 +26,17 @@ struct ScriptError {
     std::string message;
 };
 
-// Scripted values first, then the generator seeded from the virtual clock,
-// so a replay is deterministic either way.
-class ScriptedRandom final : public runtime::RandomSource {
+// A script played line by line against the headless game, printing what the
+// game shows: message boxes, trace segments and repaints. The game is made
+// (and loads) just before the first command that is not `random` or
+// `boxtime`, so that those can come first.
+class Replay final : public runtime::TraceObserver {
 public:
-    explicit ScriptedRandom(const runtime::VirtualClock& clock)
-        : seeded_([&clock] { return static_cast<std::uint64_t>(clock.now()); }) {}
-
-    void push(float value) { queued_.push_back(value); }
-    void seed_from_clock() override { seeded_.seed_from_clock(); }
-    float next() override {
-        if (queued_.empty()) return seeded_.next();
-        const float value = queued_.front();
-        queued_.pop_front();
-        return value;
-    }
-
-private:
-    runtime::SeededRandom seeded_;
-    std::deque<float> queued_;
-};
-
-class Session final : public runtime::MessageBoxUi, public runtime::TraceObserver {
-public:
-    explicit Session(std::ostream& out) : out_(out), random_(clock_) {}
+    explicit Replay(std::ostream& out) : out_(out) {}
 
     void run_line(std::string_view line);
-    bool failed() const { return program_ && program_->halted(); }
+    bool failed() const { return game_ && game_->program.halted(); }
 
-    // Message boxes and drawing, as the window would show them.
-    void show(const std::string& prompt, const std::string& title) override {
-        out_ << "msgbox " << title << ' ' << prompt << '\n';
-        clock_.advance(box_time_);
-    }
     void segment_drawn(const runtime::Segment& s) override {
         out_ << "draw " << number_text(s.x1) << ' ' << number_text(s.y1) << ' ' << number_text(s.x2) << ' '
              << number_text(s.y2) << '\n';
@@ -67,17 +44,19 @@ public:
     void window_repainted() override { out_ << "refresh\n"; }
 
 private:
-    game::Program& program();
+    testing::HeadlessGame& game();
+    game::Program& program() { return game().program; }
+    runtime::VirtualClock& clock() { return game().clock; }
     void dump();
     void click(std::string_view name);
     void set_field(std::string_view name, long long value);
     void ticks(std::string_view name, long long count);
 
     std::ostream& out_;
-    runtime::VirtualClock clock_;
-    ScriptedRandom random_;
+    // What `random` and `boxtime` chose before the game was made.
+    testing::ScriptedRandom random_ = testing::ScriptedRandom::then_seeded_from_clock();
     Micros box_time_ = 0;
-    std::optional<game::Program> program_;
+    std::optional<testing::HeadlessGame> game_;
 };
 
 // --- reading words and numbers -------------------------------------------
@@ -154,20 +133,20 @@ constexpr long long kCeilingMillis = runtime::VirtualClock::kCeiling / 1000;
 
 // --- commands --------------------------------------------------------------
 
-game::Program& Session::program() {
-    if (!program_) {
-        program_.emplace(game::Frontend{.clock = clock_,
-                                        .random = random_,
-                                        .boxes = *this,
-                                        .trace = this,
-                                        .report_error = [this](const runtime::RuntimeError& error) {
-                                            out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
-                                        }});
+testing::HeadlessGame& Replay::game() {
+    if (!game_) {
+        game_.emplace(std::move(random_), this, [this](const runtime::RuntimeError& error) {
+            out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
+        });
+        game_->boxes.open_for = box_time_;
+        game_->boxes.on_open = [this](const testing::ShownBox& box) {
+            out_ << "msgbox " << box.title << ' ' << box.prompt << '\n';
+        };
     }
-    return *program_;
+    return *game_;
 }
 
-void Session::run_line(std::string_view raw) {
+void Replay::run_line(std::string_view raw) {
     const std::string_view line = raw.substr(0, raw.find('#'));
     const Words words = split_words(line, 4);
     if (words.empty()) return;
@@ -178,10 +157,12 @@ void Session::run_line(std::string_view raw) {
     if (command == "random") {
         if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
         std::string_view values = rest;
-        for (auto word = next_word(values); !word.empty(); word = next_word(values)) random_.push(random_value(word));
+        testing::ScriptedRandom& random = game_ ? game_->random : random_;
+        for (auto word = next_word(values); !word.empty(); word = next_word(values)) random.push(random_value(word));
     } else if (command == "boxtime") {
         box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
         expect_words(words, 2);
+        if (game_) game_->boxes.open_for = box_time_;
     } else if (command == "set") {
         if (words.size() < 2) throw ScriptError{"missing field after 'set'"};
         set_field(words[1], integer(words, 2, std::numeric_limits<std::int32_t>::min(),
@@ -203,8 +184,7 @@ void Session::run_line(std::string_view raw) {
     } else if (command == "wait") {
         const auto ms = integer(words, 1, 0, kCeilingMillis);
         expect_words(words, 2);
-        program();
-        clock_.advance(runtime::micros_from_ms(ms));
+        clock().advance(runtime::micros_from_ms(ms));
     } else if (command == "ticks") {
         if (words.size() < 2) throw ScriptError{"missing timer after 'ticks'"};
         const auto count = integer(words, 2, 1, kMaxMillis);
@@ -216,18 +196,20 @@ void Session::run_line(std::string_view raw) {
     } else {
         throw ScriptError{"unknown command '" + excerpt(command) + "'"};
     }
-    if (clock_.at_ceiling() && !failed()) {
+    // The boxes are printed as they open; none is kept.
+    if (game_) game_->boxes.shown.clear();
+    if (game_ && game_->clock.at_ceiling() && !failed()) {
         throw ScriptError{"the clock reached its ceiling of " + std::to_string(kCeilingMillis) + " ms"};
     }
 }
 
-void Session::click(std::string_view name) {
+void Replay::click(std::string_view name) {
     scene::CommandButton* button = program().form().button(name);
     if (!button) throw ScriptError{"unknown control '" + excerpt(name) + "'"};
     if (!program().click(*button)) out_ << "ignored click " << name << '\n';
 }
 
-void Session::set_field(std::string_view name, long long value) {
+void Replay::set_field(std::string_view name, long long value) {
     using Field = std::variant<std::int16_t*, std::int32_t*>;
     game::GameState& s = program().game().state();
     const std::pair<const char*, Field> fields[] = {
@@ -251,19 +233,19 @@ void Session::set_field(std::string_view name, long long value) {
     throw ScriptError{"unknown field '" + excerpt(name) + "'"};
 }
 
-void Session::ticks(std::string_view name, long long count) {
+void Replay::ticks(std::string_view name, long long count) {
     runtime::Timer* timer = program().form().timer(name);
     if (!timer) throw ScriptError{"unknown timer '" + excerpt(name) + "'"};
     if (!timer->enabled()) throw ScriptError{std::string(name) + " is off"};
     const auto start = timer->ticks_run();
     const auto target = start + static_cast<std::uint64_t>(count);
-    clock_.advance_until([&] { return timer->ticks_run() >= target || !timer->enabled() || failed(); });
-    if (failed() || clock_.at_ceiling() || timer->ticks_run() >= target) return;
+    clock().advance_until([&] { return timer->ticks_run() >= target || !timer->enabled() || failed(); });
+    if (failed() || clock().at_ceiling() || timer->ticks_run() >= target) return;
     throw ScriptError{std::string(name) + " went off after " + std::to_string(timer->ticks_run() - start) + " of " +
                       std::to_string(count) + " ticks"};
 }
 
-void Session::dump() {
+void Replay::dump() {
     game::Program& p = program();
     const game::GameState& s = p.state();
     const scene::Form1& f = p.form();
@@ -274,7 +256,7 @@ void Session::dump() {
             return number_text(static_cast<long long>(value));
         }
     };
-    out_ << "state clock=" << n(clock_.now() / 1000) << " Speed=" << n(s.Speed) << " Angle=" << n(s.Angle)
+    out_ << "state clock=" << n(clock().now() / 1000) << " Speed=" << n(s.Speed) << " Angle=" << n(s.Angle)
          << " FlightTime=" << n(s.FlightTime) << " Gravity=" << n(s.Gravity) << " PosXA=" << n(s.PosXA)
          << " PosXB=" << n(s.PosXB) << " PosYA=" << n(s.PosYA) << " PosYB=" << n(s.PosYB)
          << " PowerDir=" << n(s.PowerDir) << " TvBroken=" << n(s.TvBroken) << " TickCount=" << n(s.TickCount)
@@ -293,23 +275,23 @@ void Session::dump() {
 int run_script(std::istream& script, std::ostream& out, std::ostream& err) {
     // Some editors start a UTF-8 file with a byte-order mark; it is not text.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    Session session(out);
+    Replay replay(out);
     std::string line;  // one buffer, reused by every line
     for (long long line_number = 1; std::getline(script, line); ++line_number) {
         std::string_view text = line;
         if (line_number == 1 && text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
         try {
-            session.run_line(text);
+            replay.run_line(text);
         } catch (const ScriptError& error) {
             err << "script error: line " << line_number << ": " << error.message << '\n';
             return kScriptError;
         }
-        if (session.failed()) break;
+        if (replay.failed()) break;
         // Output that cannot be written is lost: no point playing on.
         if (!out) return kOutputLost;
     }
     if (!out.flush()) return kOutputLost;
-    return session.failed() ? kRuntimeError : kOk;
+    return replay.failed() ? kRuntimeError : kOk;
 }
 
 }  // namespace zorukan::replay

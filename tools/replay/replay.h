@@ -2,7 +2,7 @@
 // The replay driver: runs a script of player actions and clock advances
 // against the real game procedures on a virtual clock, with no window, and
 // prints what the game did. The script language and the output lines are
-// described in the README.
+// described in docs/replay.md.
 
 #include <iosfwd>
 

@@ -32,11 +32,11 @@ struct Coverage {
     std::uint64_t events = 0, launches = 0, landings = 0, right_edges = 0, hits = 0, flight_ticks = 0;
 };
 
-class Session final : public runtime::TraceObserver {
+class CheckedGame final : public runtime::TraceObserver {
 public:
-    explicit Session(std::uint64_t game_seed);
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
+    explicit CheckedGame(std::uint64_t game_seed);
+    CheckedGame(const CheckedGame&) = delete;
+    CheckedGame& operator=(const CheckedGame&) = delete;
 
     // Plays one event and checks every rule; the first broken rule is kept.
     std::optional<Violation> apply(const Event& event);

@@ -1,4 +1,4 @@
-#include "tests/model/session.h"
+#include "tests/model/checked_game.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,7 +64,7 @@ const char* name_of(ShotState state) {
     return "?";
 }
 
-Session::Session(std::uint64_t game_seed)
+CheckedGame::CheckedGame(std::uint64_t game_seed)
     : game_(testing::ScriptedRandom({}, [this, draw = testing::ScriptedRandom::seeded(game_seed)]() mutable {
                 return random_values_.emplace_back(draw());
             }),
@@ -75,11 +75,11 @@ Session::Session(std::uint64_t game_seed)
     check_after({Action::Wait, 0}, ShotState::Armed);
 }
 
-void Session::break_rule(std::string rule, std::string detail) {
+void CheckedGame::break_rule(std::string rule, std::string detail) {
     if (!violation_) violation_ = Violation{std::move(rule), std::move(detail)};
 }
 
-std::optional<Violation> Session::apply(const Event& event) {
+std::optional<Violation> CheckedGame::apply(const Event& event) {
     if (violation_) return violation_;
     const ShotState before = *state_;
     play(event);
@@ -88,7 +88,7 @@ std::optional<Violation> Session::apply(const Event& event) {
     return violation_;
 }
 
-void Session::play(const Event& event) {
+void CheckedGame::play(const Event& event) {
     scene::Form1& form = game_.program.form();
     switch (event.action) {
         case Action::ClickSet:
@@ -129,7 +129,7 @@ void Session::play(const Event& event) {
     }
 }
 
-ShotState Session::state_or_break() {
+ShotState CheckedGame::state_or_break() {
     const scene::Form1& f = game_.program.form();
     const bool set = f.Cmd_Set.Enabled, start = f.Cmd_Start.Enabled;
     const bool t1 = f.Timer1.enabled(), t2 = f.Timer2.enabled(), power = f.Tmr_Power.enabled();
@@ -143,7 +143,7 @@ ShotState Session::state_or_break() {
     return state_.value_or(ShotState::Armed);
 }
 
-void Session::check_after(const Event& event, ShotState before) {
+void CheckedGame::check_after(const Event& event, ShotState before) {
     if (game_.program.halted()) break_rule("no run-time error", "the game has stopped");
     const ShotState after = state_or_break();
     if (violation_) return;
@@ -162,7 +162,7 @@ void Session::check_after(const Event& event, ShotState before) {
     }
 }
 
-void Session::check_gauge(ShotState state) {
+void CheckedGame::check_gauge(ShotState state) {
     const scene::Form1& f = game_.program.form();
     const float width = f.Shape1.Width;
     const int direction = game_.program.state().PowerDir;
@@ -195,7 +195,7 @@ void Session::check_gauge(ShotState state) {
     }
 }
 
-void Session::check_shot(ShotState state) {
+void CheckedGame::check_shot(ShotState state) {
     const scene::Form1& f = game_.program.form();
     const game::GameState& s = game_.program.state();
     if (coverage_.launches > 0 &&
@@ -233,7 +233,7 @@ void Session::check_shot(ShotState state) {
     }
 }
 
-void Session::check_television() {
+void CheckedGame::check_television() {
     const scene::Form1& f = game_.program.form();
     const game::GameState& s = game_.program.state();
     const double expected_left = std::floor(static_cast<double>(random_values_.back()) * 6721 + 1560);
@@ -252,7 +252,7 @@ void Session::check_television() {
     }
 }
 
-void Session::check_trace(ShotState state) {
+void CheckedGame::check_trace(ShotState state) {
     const auto drawn = game_.program.trace().segments().size();
     if ((state == ShotState::Armed || state == ShotState::Charging) && drawn != 0) {
         break_rule("the trace is empty after every reset", str(drawn) + " segments while " + name_of(state));
@@ -263,7 +263,7 @@ void Session::check_trace(ShotState state) {
     }
 }
 
-void Session::check_box(const testing::ShownBox& box) {
+void CheckedGame::check_box(const testing::ShownBox& box) {
     const std::string& prompt = box.prompt;
     const std::string& title = box.title;
     ++boxes_shown_;
@@ -284,7 +284,7 @@ void Session::check_box(const testing::ShownBox& box) {
     boxed_in_shot_ += game_.boxes.open_for;
 }
 
-void Session::segment_drawn(const runtime::Segment& segment) {
+void CheckedGame::segment_drawn(const runtime::Segment& segment) {
     ++segments_drawn_;
     const scene::Line& base = game_.program.form().Line1;
     const float from_x = last_segment_ ? last_segment_->x2 : base.X1;
@@ -297,7 +297,7 @@ void Session::segment_drawn(const runtime::Segment& segment) {
     last_segment_ = segment;
 }
 
-void Session::window_repainted() {
+void CheckedGame::window_repainted() {
     if (boxes_in_shot_ != 0 && boxes_in_shot_ != 2) {
         break_rule("both messages each time", str(boxes_in_shot_) + " boxes in the shot that ended");
     }
@@ -309,7 +309,7 @@ void Session::window_repainted() {
 }
 
 Outcome play(std::uint64_t game_seed, const std::vector<Event>& events) {
-    Session session(game_seed);
+    CheckedGame session(game_seed);
     Outcome outcome;
     for (const Event& event : events) {
         ++outcome.events_played;
