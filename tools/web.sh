@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The web edition, built with Debian's Emscripten.
 #   tools/web.sh [PORT]       builds into build-web and serves the page on 127.0.0.1
-#   tools/web.sh build OUT    only builds: the static site in OUT/site, and
-#                             the replay driver for Node, OUT/zorukan-replay.js
+#   tools/web.sh build OUT    only builds: the static site in OUT/site, the same
+#                             site with the test hooks in OUT/site-test (for the
+#                             browser test and the benchmark), and the replay
+#                             driver for Node, OUT/zorukan-replay.js
 #   tools/web.sh browser      installs what the browser test needs (Chromium,
 #                             the test's npm packages)
 # Installs what is missing, as the other tools scripts do.

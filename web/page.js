@@ -1,30 +1,39 @@
-// The page's side of the game: paints the scene the game sends as JSON, holds
-// the real controls over it, shows the game's message boxes as modal dialogs
-// and keeps the one timeout the game's clock asks for. Every fact about the
-// scene (places, order, colours, captions, fonts, pictures, tab order) comes
-// from the game; nothing here repeats one.
+// The page's side of the game: a 2D canvas the game's painter draws on, the
+// real controls over it, the game's message boxes as modal dialogs, and the
+// one timeout the game's clock asks for. What the scene is, where things go
+// and what a key or a click does to the angle all come from the game.
 'use strict';
 
 (() => {
   const form = document.getElementById('form1');
   const canvas = document.getElementById('scene');
   const dialog = document.getElementById('box');
+  const ok = document.getElementById('box-ok');
   const gameName = document.title;  // until the game names its window
-  const test = new URLSearchParams(location.search).has('test');
 
-  let scene = null;      // the latest state the game sent
-  const images = {};     // picture file -> decoded image
-  const controls = {};   // control name -> element
-  let scrollShown = null;
-  let framed = false;    // the whole scene has been painted once
+  const CANNOT_START = {
+    file: 'このページはファイルから開いても遊べません。ゲームのフォルダーをウェブサーバーで配信して' +
+      '（たとえば tools/web.sh で）、http:// のアドレスを開いてください。',
+    load: 'ゲームのプログラム（zorukan.wasm）を読み込めませんでした。ゲームのフォルダーをそのまま' +
+      'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
+    picture: (file) => `ゲームの絵（${file}）を読み込めませんでした。ゲームのフォルダーをそのまま` +
+      'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
+  };
+
+  let told = null;        // what the game tells once: caption, size, pictures, fonts, controls
+  const controls = {};    // control name -> element
+  let started = false;    // the first frame is painted
+  let ratio = 1;          // device pixels a CSS pixel, as last laid out
 
   // ---- Calls into the game -------------------------------------------------
   // A message box suspends the procedure that opened it, and the game must
   // not be entered again until it resumes: while `busy`, input is dropped
-  // (the modal dialog keeps it away anyway) and the clock's wake-up waits.
+  // (the modal dialog keeps it away anyway), and the clock's wake-up and a
+  // new scale wait.
   let busy = false;
   let stopped = false;
   let wakeWaiting = false;
+  let scaleWaiting = 0;
   let timeout = 0;
 
   function call(name, types = [], args = []) {
@@ -33,7 +42,12 @@
     try {
       Module.ccall(name, null, types, args, { async: true }).then(() => {
         busy = false;
-        if (wakeWaiting) {
+        // A new scale first; a wake-up waiting still runs after it.
+        if (scaleWaiting) {
+          const scale = scaleWaiting;
+          scaleWaiting = 0;
+          call('zk_scale', ['number'], [scale]);
+        } else if (wakeWaiting) {
           wakeWaiting = false;
           call('zk_wake');
         }
@@ -50,187 +64,267 @@
     else call('zk_wake');
   }
 
-  // ---- Painting ------------------------------------------------------------
-  // Everything is drawn on whole device pixels, so lines and pictures stay
-  // crisp at any devicePixelRatio; only the captions are left to the font.
-  function paint() {
-    if (!scene || !scene.pictures.every((file) => images[file]?.naturalWidth)) return;
-    const dpr = window.devicePixelRatio || 1;
-    const width = Math.round(scene.width * dpr), height = Math.round(scene.height * dpr);
-    if (canvas.width !== width || canvas.height !== height) {
-      canvas.width = width;
-      canvas.height = height;
-    }
-    const g = canvas.getContext('2d');
-    g.imageSmoothingEnabled = false;
-    const at = (v) => Math.round(v * dpr);
-    const fill = (x, y, w, h, colour) => {
-      g.fillStyle = colour;
-      g.fillRect(at(x), at(y), at(x + w) - at(x), at(y + h) - at(y));
-    };
-    const line = (x1, y1, x2, y2, pen) => {
-      // Bresenham, stamping a round pen of `pen` pixels at every step.
-      const r = (pen - 1) >> 1, reach = (pen / 2) ** 2;
-      const dx = Math.abs(x2 - x1), dy = -Math.abs(y2 - y1);
-      const sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-      let err = dx + dy;
-      for (;;) {
-        for (let oy = -r; oy <= r; ++oy) {
-          for (let ox = -r; ox <= r; ++ox) if (ox * ox + oy * oy <= reach) fill(x1 + ox, y1 + oy, 1, 1, '#000');
-        }
-        if (x1 === x2 && y1 === y2) break;
-        const e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x1 += sx; }
-        if (e2 <= dx) { err += dx; y1 += sy; }
-      }
-    };
-    const gothic = getComputedStyle(document.documentElement).getPropertyValue('--gothic');
+  // ---- The canvas: what the game's painter draws with ----------------------
+  // Every call is in the canvas's own device pixels.
+  const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
+  const images = [];  // by picture id
+  let clipped = false;
+  let clipArea = { x: 0, y: 0, right: 0, bottom: 0 };
+  const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
+  const gothic = getComputedStyle(document.documentElement).getPropertyValue('--gothic');
 
-    fill(0, 0, scene.width, scene.height, scene.back);
-    for (const item of scene.draw) {
-      if (item.kind === 'picture') {
-        const image = images[item.file];
-        if (item.visible) {
-          g.drawImage(image, at(item.x), at(item.y), at(item.x + image.naturalWidth) - at(item.x),
-                      at(item.y + image.naturalHeight) - at(item.y));
-        }
-      } else if (item.kind === 'shape') {
-        const { x, y, w, h } = item;
-        if (w <= 1) {
-          fill(x, y, 1, h, '#000');  // too narrow for a fill: only the border's line
-        } else {
-          fill(x, y, w, h, item.fill);
-          fill(x, y, w, 1, '#000');
-          fill(x, y + h - 1, w, 1, '#000');
-          fill(x, y, 1, h, '#000');
-          fill(x + w - 1, y, 1, h, '#000');
-        }
-      } else if (item.kind === 'line') {
-        line(item.x1, item.y1, item.x2, item.y2, item.width);
-      } else if (item.kind === 'label') {
-        g.font = `${item.px * dpr}px ${item.family ? `"${item.family}", ` : ''}${gothic}`;
-        g.textBaseline = 'top';
-        g.fillStyle = '#000';
-        g.fillText(item.text, at(item.x), at(item.y), at(item.w));  // narrowed to fit, never clipped
-      }
-    }
-    for (const [x1, y1, x2, y2] of scene.trace) line(x1, y1, x2, y2, 1);
-    if (test && !framed) {
-      framed = true;
-      markFirstFrame();
-    }
-  }
+  const drawing = {
+    clip(x, y, w, h) {
+      clipArea = { x, y, right: x + w, bottom: y + h };
+      if (clipped) g.restore();
+      g.save();
+      g.beginPath();
+      g.rect(x, y, w, h);
+      g.clip();
+      clipped = true;
+    },
+    fill(x, y, w, h, rgb) {
+      g.fillStyle = colour(rgb);
+      g.fillRect(x, y, w, h);
+    },
+    picture(id, x, y, w, h) {
+      g.drawImage(images[id], x, y, w, h);
+    },
+    // Narrowed to fit the box's width, never clipped to it. A line wholly
+    // outside the clip is not set at all: setting glyphs is the dearest call.
+    text(x, y, w, text, font, size, rgb) {
+      if (x >= clipArea.right || x + w <= clipArea.x || y - size / 4 >= clipArea.bottom || y + 2 * size <= clipArea.y) return;
+      const family = told.fonts[font];
+      g.font = `${size}px ${family ? `"${family}", ` : ''}${gothic}`;
+      g.textBaseline = 'top';
+      g.fillStyle = colour(rgb);
+      g.fillText(text, x, y, w);
+    },
+  };
 
-  function loadPictures() {
-    for (const file of scene.pictures) {
-      if (images[file]) continue;
-      const image = new Image();
-      image.onload = paint;
-      image.onerror = () => fatal(new Error(`${file} を読み込めません。`));
-      image.src = file;
-      images[file] = image;
-    }
-  }
+  // The Japanese gothic is looked up while the program and the pictures
+  // arrive, not when the first label is drawn.
+  g.font = `12px ${gothic}`;
+  g.measureText('発射セット');
 
-  // ---- Controls ------------------------------------------------------------
-  function position(element, { x, y, w, h }) {
-    Object.assign(element.style, { left: `${x}px`, top: `${y}px`, width: `${w}px`, height: `${h}px` });
-    form.append(element);  // in tab order, so the document order is the tab order
-  }
-
-  function place(element, c, box = c) {
-    element.id = c.name;
-    element.setAttribute('aria-label', c.label);
-    position(element, box);
-    controls[c.name] = element;
-  }
-
-  // The scroll bar's arrows: a square at each end, a step each click. They
-  // take no focus of their own; the bar between them does.
-  function arrow(range, c, step) {
-    const button = document.createElement('button');
-    Object.assign(button, { type: 'button', tabIndex: -1, className: step < 0 ? 'arrow left' : 'arrow right' });
-    button.setAttribute('aria-hidden', 'true');
-    button.addEventListener('mousedown', (event) => event.preventDefault());
-    button.addEventListener('click', () => {
-      range.focus();
-      range.value = range.valueAsNumber + step;
-      range.dispatchEvent(new Event('change'));
+  // The pictures are asked for at once (index.html preloads them beside the
+  // program), and the game starts only when they are all here.
+  const pictureFiles = [...document.querySelectorAll('link[rel=preload][as=image]')].map((link) => link.href);
+  const loaded = new Map(pictureFiles.map((href) => {
+    const image = new Image();
+    const file = decodeURIComponent(new URL(href).pathname.split('/').pop());
+    const arrived = new Promise((resolve, reject) => {
+      image.onload = () => resolve(image);
+      image.onerror = () => reject(new CannotStart(CANNOT_START.picture(file)));
     });
-    position(button, { ...c, x: step < 0 ? c.x : c.x + c.w - c.h, w: c.h });
+    image.src = href;
+    return [file, arrived];
+  }));
+
+  // ---- Where everything goes ------------------------------------------------
+  // The game at its own size, or at a whole multiple of it where there is
+  // room, so that its pictures stay pixel-exact; scaled down to fit a smaller
+  // screen. The canvas's backing store is the device pixels it covers.
+  function scaleForRoom() {
+    ratio = window.devicePixelRatio || 1;
+    const room = Math.min(document.documentElement.clientWidth / told.width, window.innerHeight / told.height);
+    const zoom = room >= 1 ? Math.floor(room) : room;
+    document.documentElement.style.setProperty('--zoom', zoom);
+    return zoom * ratio;
+  }
+
+  function relayout() {
+    if (!started) return;
+    const scale = scaleForRoom();
+    if (busy) scaleWaiting = scale;
+    else call('zk_scale', ['number'], [scale]);
+  }
+
+  // A length of device pixels lands on whole device pixels only where it is
+  // a whole number of layout units (1/64 CSS pixel, whole CSS pixels being
+  // safest); anything else is resampled. `quantum` device pixels is the
+  // shortest such length at this ratio: 5 at 1.25, 7 at 1.75, 2 at 2.
+  function quantum() {
+    const whole = (length) => Math.abs(length - Math.round(length)) < 1e-6;
+    for (const unit of [1, 64]) {
+      for (let k = 1; k <= 64; ++k) if (whole((unit * k) / ratio)) return k;
+    }
+    return 1;
+  }
+
+  // The canvas is centred at whole units, and its backing store is the device
+  // pixels it covers: a window's size rounded up to whole units, the excess
+  // hidden by the window's frame.
+  function resize(w, h) {
+    const k = quantum();
+    const up = (device) => Math.ceil(device / k) * k;
+    const down = (device) => Math.floor(device / k) * k;
+    const css = (device) => `${device / ratio}px`;
+    canvas.width = up(w);
+    canvas.height = up(h);
+    clipped = false;
+    g.imageSmoothingEnabled = false;
+    Object.assign(canvas.style, { width: css(canvas.width), height: css(canvas.height) });
+    const room = (length) => Math.floor(length * ratio);
+    Object.assign(form.style, {
+      width: css(w), height: css(h),
+      left: css(down((room(document.documentElement.clientWidth) - w) / 2)),
+      top: css(down((room(window.innerHeight) - h) / 2)),
+    });
+  }
+
+  function place(name, x, y, w, h) {
+    const element = controls[name];
+    const css = (device) => `${device / ratio}px`;
+    Object.assign(element.style, { left: css(x), top: css(y), width: css(w), height: css(h) });
+    element.style.setProperty('--side', css(h));
+  }
+
+  // ---- Controls --------------------------------------------------------------
+  function makeButton(c) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'raised';
+    button.addEventListener('click', () => call('zk_click', ['string'], [c.name]));
+    button.addEventListener('keydown', (event) => {
+      // A held key presses once: its repeats would set and fire.
+      if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
+      // An arrow key turns the barrel a step; the focus stays here.
+      const arrow = told.arrows.indexOf(event.key);
+      if (arrow >= 0) {
+        event.preventDefault();
+        call('zk_button_arrow', ['number'], [arrow]);
+      }
+    });
     return button;
   }
 
-  function makeControls() {
-    for (const c of scene.controls) {
-      if (c.kind === 'button') {
-        const button = document.createElement('button');
-        button.type = 'button';
-        button.addEventListener('click', () => call('zk_click', ['string'], [c.name]));
-        place(button, c);
-      } else if (c.kind === 'text') {
-        const input = document.createElement('input');
-        input.type = 'text';
-        // As many characters as the desktop's text box holds; the text
-        // travels to the game on its stack.
-        input.maxLength = 32767;
-        input.spellcheck = false;
-        input.addEventListener('input', () => call('zk_type', ['string'], [input.value]));
-        place(input, c);
-      } else if (c.kind === 'scroll') {
-        // A range input reports `change` after a click or an arrow key, and
-        // on release after a drag, never while the thumb moves.
-        const range = document.createElement('input');
-        range.type = 'range';
-        Object.assign(range, { min: c.min, max: c.max, step: 1 });
-        range.addEventListener('change', () => call('zk_scroll', ['number'], [range.valueAsNumber]));
-        range.addEventListener('keydown', (event) => {
-          // A page of this scroll bar is one step, as on the desktop.
-          const step = { PageUp: 1, PageDown: -1 }[event.key];
-          if (!step) return;
-          event.preventDefault();
-          range.value = range.valueAsNumber + step;
-          range.dispatchEvent(new Event('change'));
-        });
-        arrow(range, c, -1);
-        place(range, c, { ...c, x: c.x + c.h, w: c.w - 2 * c.h });
-        arrow(range, c, 1);
+  function makeTextBox(c) {
+    const input = document.createElement('input');
+    input.type = 'text';
+    input.maxLength = c.maxLength;
+    input.spellcheck = false;
+    input.style.fontSize = `calc(${c.fontPixels}px * var(--zoom))`;
+    input.addEventListener('input', () => call('zk_type', ['string'], [input.value]));
+    return input;
+  }
+
+  // The angle bar, a scroll bar of its own: an arrow at each end turns the
+  // barrel a step, a click on the track a page toward the click, both
+  // repeating while held; the thumb is dragged by mouse or finger and the
+  // angle changes when it is let go, as on the desktop.
+  function makeScrollBar(c) {
+    const bar = document.createElement('div');
+    Object.assign(bar, { className: 'scroll', tabIndex: 0 });
+    bar.setAttribute('role', 'slider');
+    bar.setAttribute('aria-valuemin', c.min);
+    bar.setAttribute('aria-valuemax', c.max);
+    const part = (name) => {
+      const element = document.createElement('div');
+      element.className = name;
+      bar.append(element);
+      return element;
+    };
+    const less = part('arrow less raised'), more = part('arrow more raised'), thumb = part('thumb raised');
+    let value = c.min;
+    const show = (shown) => bar.style.setProperty('--at', (shown - c.min) / (c.max - c.min));
+    bar.setValue = (v) => {
+      value = v;
+      bar.setAttribute('aria-valuenow', v);
+      show(v);
+    };
+    // The value whose thumb would have the point `grab` pixels into it at
+    // clientX (by default its middle).
+    const valueAt = (clientX, grab = thumb.offsetWidth / 2) => {
+      const track = bar.getBoundingClientRect(), side = less.getBoundingClientRect().width;
+      const at = (clientX - grab - track.left - side) / (track.width - 3 * side);
+      return Math.round(c.min + Math.min(1, Math.max(0, at)) * (c.max - c.min));
+    };
+
+    let held = 0;
+    const release = () => {
+      clearTimeout(held);
+      held = 0;
+    };
+    // The first step at once, then on while held, as a desktop scroll bar does.
+    const repeat = (step, delay = 400) => {
+      step();
+      held = setTimeout(() => repeat(step, 50), delay);
+    };
+    bar.addEventListener('pointerdown', (event) => {
+      if (!event.isPrimary || event.button !== 0 || bar.getAttribute('aria-disabled') === 'true') return;
+      event.preventDefault();
+      bar.focus();
+      bar.setPointerCapture(event.pointerId);
+      if (event.target === thumb) {
+        const grab = event.clientX - thumb.getBoundingClientRect().left;
+        const drag = (move) => show(valueAt(move.clientX, grab));
+        // Let go, the angle is set; a cancelled touch puts the thumb back.
+        const end = (last) => {
+          for (const [type, listener] of [['pointermove', drag], ['pointerup', end], ['pointercancel', end]]) {
+            bar.removeEventListener(type, listener);
+          }
+          if (last.type === 'pointerup') call('zk_scroll', ['number'], [valueAt(last.clientX, grab)]);
+          else show(value);
+        };
+        bar.addEventListener('pointermove', drag);
+        bar.addEventListener('pointerup', end);
+        bar.addEventListener('pointercancel', end);
+        return;
       }
+      const toward = valueAt(event.clientX);
+      if (event.target === less) repeat(() => call('zk_scroll_arrow', ['number'], [told.arrows.indexOf('ArrowLeft')]));
+      else if (event.target === more) repeat(() => call('zk_scroll_arrow', ['number'], [told.arrows.indexOf('ArrowRight')]));
+      else repeat(() => call('zk_track', ['number'], [toward]));
+    });
+    for (const end of ['pointerup', 'pointercancel', 'lostpointercapture']) bar.addEventListener(end, release);
+    bar.addEventListener('keydown', (event) => {
+      const arrow = told.arrows.indexOf(event.key);
+      const page = { PageUp: c.max, PageDown: c.min }[event.key];
+      if (arrow >= 0) call('zk_scroll_arrow', ['number'], [arrow]);
+      else if (page !== undefined) call('zk_track', ['number'], [page]);
+      else return;
+      event.preventDefault();
+    });
+    return bar;
+  }
+
+  function makeControls() {
+    const make = { button: makeButton, text: makeTextBox, scroll: makeScrollBar };
+    for (const c of told.controls) {
+      const element = make[c.kind](c);
+      element.id = c.name;
+      element.setAttribute('aria-label', c.label);
+      form.append(element);  // in tab order, so the document order is the tab order
+      controls[c.name] = element;
     }
   }
 
-  function syncControls() {
-    const focused = document.activeElement;
-    const buttons = scene.controls.filter((c) => c.kind === 'button');
-    for (const c of scene.controls) {
-      const element = controls[c.name];
-      if (c.kind === 'button') element.disabled = !c.enabled || scene.halted;
-      if (c.kind === 'text') {
-        if (c.text !== undefined && element.value !== c.text) element.value = c.text;
-        element.disabled = scene.halted;
-      }
-      if (c.kind === 'scroll') {
-        // Only the game's own changes move the thumb; one being dragged stays.
-        if (c.value !== scrollShown) element.value = scrollShown = c.value;
-        for (const part of [element.previousSibling, element, element.nextSibling]) part.disabled = scene.halted;
-      }
+  const setDisabled = (element, off) => {
+    if ('disabled' in element) element.disabled = off;
+    else {
+      element.setAttribute('aria-disabled', off);
+      element.tabIndex = off ? -1 : 0;
     }
-    // A focused button that can no longer be pressed hands the focus to the
-    // next one in tab order that can: set, then fire, then set again.
-    const lost = buttons.findIndex((c) => controls[c.name] === focused && controls[c.name].disabled);
-    if (lost < 0) return;
-    for (let i = 1; i < buttons.length; ++i) {
-      const next = controls[buttons[(lost + i) % buttons.length].name];
-      if (!next.disabled) return next.focus();
-    }
-  }
+  };
 
   // ---- Dialogs -------------------------------------------------------------
+  // OK keeps the focus whatever is clicked, so Enter and Space always close
+  // the box; a key held from before the box opened does not.
+  dialog.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) event.preventDefault();
+  });
+  dialog.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter' && event.key !== ' ') return;
+    event.preventDefault();
+    if (!event.repeat) dialog.close();
+  });
+
   function openDialog(prompt, title) {
     document.getElementById('box-title').textContent = title;
     document.getElementById('box-prompt').textContent = prompt;
     dialog.showModal();
-    document.getElementById('box-ok').focus();
+    ok.focus();
     return new Promise((resolve) => dialog.addEventListener('close', resolve, { once: true }));
   }
 
@@ -238,11 +332,23 @@
     stopped = true;
     clearTimeout(timeout);
     timeout = 0;
-    for (const element of form.querySelectorAll('button, input')) element.disabled = true;
+    for (const element of Object.values(controls)) setDisabled(element, true);
+  }
+
+  // ---- When it cannot start ------------------------------------------------
+  class CannotStart extends Error {}
+
+  function cannotStart(text) {
+    stopped = true;
+    form.hidden = true;
+    const notice = document.getElementById('cannot-start');
+    notice.textContent = text;
+    notice.hidden = false;
   }
 
   function fatal(error) {
     console.error(error);
+    if (!started) return cannotStart(error instanceof CannotStart ? error.message : CANNOT_START.load);
     if (stopped) return;
     stop();
     if (!dialog.open) openDialog(String(error?.message ?? error), gameName);
@@ -250,18 +356,27 @@
 
   // ---- What the game calls -------------------------------------------------
   const page = {
-    present(json) {
-      scene = JSON.parse(json);
-      if (!Object.keys(controls).length) {
-        document.title = scene.caption;
-        Object.assign(canvas.style, { width: `${scene.width}px`, height: `${scene.height}px` });
-        makeControls();
-        loadPictures();
-      }
-      syncControls();
-      paint();
-      if (test) window.zorukanTest.presents += 1;
+    call,
+    resize,
+    place,
+    enable(name, on) {
+      setDisabled(controls[name], !on);
     },
+    value(name, value) {
+      controls[name].setValue(value);
+    },
+    text(name, text) {
+      controls[name].value = text;
+    },
+    // Which control has the focus: its place among the told controls, or -1.
+    focused() {
+      return told.controls.findIndex((c) => controls[c.name] === document.activeElement);
+    },
+    focus(name) {
+      controls[name].focus();
+    },
+    halt: stop,
+    presented() {},
     arm(delay) {
       clearTimeout(timeout);
       timeout = delay >= 0 && !stopped ? setTimeout(wake, delay) : 0;
@@ -273,43 +388,68 @@
     },
   };
 
-  // A new devicePixelRatio (zoom, another screen) gets a new backing store.
+  // The game starts once it and its pictures are here; the controls take
+  // input from its first frame on, the first of them that can be used with
+  // the focus, so the keyboard plays at once.
+  async function start() {
+    told = JSON.parse(Module.ccall('zk_start', 'string', [], []));
+    document.title = told.caption;
+    makeControls();
+    const files = await Promise.all(loaded.values());
+    told.pictures.forEach((file, id) => {
+      images[id] = files[[...loaded.keys()].indexOf(file)];
+    });
+    if (images.includes(undefined) || images.length !== told.pictures.length) throw new CannotStart(CANNOT_START.load);
+    Module.ccall('zk_scale', null, ['number'], [scaleForRoom()]);
+    started = true;
+    form.inert = false;
+    told.controls.map((c) => controls[c.name]).find((element) => element.tabIndex >= 0 && !element.disabled)?.focus();
+    // Installing and offline play, once the game is up: the manifest and the
+    // worker fetch files of their own, which must not slow the first frame.
+    const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
+    document.head.append(manifest);
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
+  // A new size of the window, a zoom or another screen: a new layout.
+  let layoutAsked = false;
+  const askLayout = () => {
+    if (layoutAsked) return;
+    layoutAsked = true;
+    requestAnimationFrame(() => {
+      layoutAsked = false;
+      relayout();
+    });
+  };
+  window.addEventListener('resize', askLayout);
   (function watchRatio() {
     matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
-      paint();
+      askLayout();
       watchRatio();
     }, { once: true });
   })();
 
+  if (location.protocol === 'file:') {
+    cannotStart(CANNOT_START.file);
+    window.Module = { instantiateWasm: () => ({}) };  // nothing to fetch from a file
+    return;
+  }
+
+  // The program is fetched and compiled at once, while its loader and the
+  // pictures arrive; the loader only instantiates it.
+  const compiled = fetch('zorukan.wasm').then((response) => {
+    if (!response.ok) throw new CannotStart(CANNOT_START.load);
+    return WebAssembly.compileStreaming(response);
+  });
+
   window.Module = {
     zorukanPage: page,
-    onRuntimeInitialized: () => call('zk_start'),
+    zorukanCanvas: drawing,
+    instantiateWasm(imports, receive) {
+      compiled.then((module) => WebAssembly.instantiate(module, imports)).then(receive, fatal);
+      return {};
+    },
+    onRuntimeInitialized: () => start().catch(fatal),
     onAbort: fatal,
   };
-
-  // Test-only, with ?test: a television placed where a known shot passes,
-  // a flight forced to overflow, whether a wake-up is armed, a count of the
-  // scenes presented, and for the benchmark the first frame's mark and the
-  // moments of the flight ticks once they are watched.
-  function markFirstFrame() {
-    // The frame holding the first whole scene is rendered in the animation
-    // frame after this paint; a task queued from there runs once it is done.
-    requestAnimationFrame(() => setTimeout(() => performance.mark('first-frame')));
-  }
-
-  if (test) {
-    window.zorukanTest = {
-      presents: 0,
-      armed: () => timeout !== 0,
-      scene: () => scene,
-      placeTelevision: (left) => call('zk_test_place_television', ['number'], [left]),
-      overflowFlightTime: () => call('zk_test_overflow_flight_time'),
-      flight: { period: 0, ticks: [] },
-      watchFlight: () => call('zk_test_watch_flight'),
-    };
-    page.flightTick = (period) => {
-      window.zorukanTest.flight.period = period;
-      window.zorukanTest.flight.ticks.push(performance.now());
-    };
-  }
 })();

@@ -1,16 +1,16 @@
-// The site as a static server sends it, uncompressed, on the first free port
-// of 8800 to 8849, with the floor page beside it so that both pages reach the
-// same pictures. Nothing may be cached: every load is a first visit. Every
-// response is logged, for the bytes sent.
+// A static server for the built site on 127.0.0.1, shared by the browser test
+// and the benchmark. Nothing is cached by the browser (every load is a first
+// visit), every response is logged for the bytes sent, and the server can be
+// stopped mid-test to play offline.
 import { createServer } from 'node:http';
 import { readFileSync } from 'node:fs';
 import { extname, join, normalize } from 'node:path';
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-                '.gif': 'image/gif', '.png': 'image/png' };
+                '.gif': 'image/gif', '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // extra: address path -> file served at that path besides the site.
-export async function serve(site, extra) {
+export async function serve(site, extra = {}) {
   const sent = [];
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^(\.\.[/\\])+/, '');
@@ -25,12 +25,10 @@ export async function serve(site, extra) {
       response.writeHead(404).end();
     }
   });
-  for (let port = 8800; port < 8850; ++port) {
-    const bound = await new Promise((resolve) => {
-      server.once('error', () => resolve(false));
-      server.listen(port, '127.0.0.1', () => resolve(true));
-    });
-    if (bound) return { address: `http://127.0.0.1:${port}/`, sent, close: () => server.close() };
-  }
-  throw new Error('no free port from 8800 to 8849');
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const stop = () => {
+    server.close();
+    server.closeAllConnections();
+  };
+  return { address: `http://127.0.0.1:${server.address().port}/`, sent, stop };
 }

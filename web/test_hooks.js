@@ -1,0 +1,37 @@
+// The test build's hooks (site-test only), for the browser test and the
+// benchmark: a television placed where a known shot passes, a flight forced
+// to overflow, the gauge's power, whether a wake-up is armed, a count of the
+// events the game has presented, a mark on the first frame, and the moments
+// of the flight ticks once they are watched.
+'use strict';
+
+(() => {
+  const page = Module.zorukanPage;
+  const test = {
+    presents: 0,
+    armed: false,
+    flight: { period: 0, ticks: [] },
+    placeTelevision: (left) => page.call('zk_test_place_television', ['number'], [left]),
+    overflowFlightTime: () => page.call('zk_test_overflow_flight_time'),
+    watchFlight: () => page.call('zk_test_watch_flight'),
+    power: () => Module._zk_test_power(),
+    flightTick(period) {
+      test.flight.period = period;
+      test.flight.ticks.push(performance.now());
+    },
+  };
+  window.zorukanTest = test;
+  Module.zorukanTest = test;
+
+  const { presented, arm } = page;
+  page.presented = () => {
+    // The frame holding the first whole scene is rendered in the animation
+    // frame after this; a task queued from there runs once it is done.
+    if (test.presents++ === 0) requestAnimationFrame(() => setTimeout(() => performance.mark('first-frame')));
+    presented();
+  };
+  page.arm = (delay) => {
+    test.armed = delay >= 0;
+    arm(delay);
+  };
+})();
