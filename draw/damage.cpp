@@ -1,6 +1,7 @@
 #include "draw/damage.h"
 
 #include <algorithm>
+#include <optional>
 #include <variant>
 
 #include "draw/raster.h"
@@ -20,7 +21,8 @@ struct DrawnOf {
     }
     Drawn operator()(const scene::Shape* s) const {
         // A zero width still paints the border's vertical line.
-        return {{scene::pixels(s->Left), scene::pixels(s->Top), std::max(scene::pixels(s->Width), 1), scene::pixels(s->Height)}};
+        return {{scene::pixels(s->Left), scene::pixels(s->Top), std::max(scene::pixels(s->Width), 1), scene::pixels(s->Height)},
+                0, true, true};
     }
     Drawn operator()(const scene::Line* l) const {
         return {line_bounds(scene::pixels(l->X1), scene::pixels(l->Y1), scene::pixels(l->X2), scene::pixels(l->Y2),
@@ -42,6 +44,17 @@ std::vector<Drawn> drawn_scene(const scene::Form1& form) {
 }
 
 Rect painted(const Drawn& drawn) { return drawn.visible ? drawn.area : Rect{}; }
+
+// A filled rectangle that only grew or shrank to the right (the power bar as
+// the gauge swings) changes from the old right border, which becomes fill,
+// to the further right edge; the rest of it stays as it was.
+std::optional<Rect> stretched(const Drawn& before, const Drawn& after) {
+    const Rect& a = before.area;
+    const Rect& b = after.area;
+    if (!before.shape || !after.shape || a.x != b.x || a.y != b.y || a.h != b.h) return std::nullopt;
+    const int from = std::min(a.right(), b.right()) - 1;
+    return Rect{from, a.y, std::max(a.right(), b.right()) - from, a.h};
+}
 
 // Overlapping areas become one, so no pixel is painted twice for one event.
 void add(std::vector<Rect>& areas, Rect area) {
@@ -71,6 +84,10 @@ std::vector<Rect> Damage::changes(const scene::Form1& form) {
     std::vector<Rect> areas;
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (drawn_[i] == now[i]) continue;
+        if (const auto strip = stretched(drawn_[i], now[i])) {
+            add(areas, *strip);
+            continue;
+        }
         add(areas, painted(drawn_[i]));
         add(areas, painted(now[i]));
     }

@@ -29,6 +29,7 @@ public:
         Rect area;
         int content = 0;  // the picture shown, for pictures
         bool visible = true;
+        bool shape = false;  // a filled rectangle, whose width may change alone
         friend bool operator==(const Drawn&, const Drawn&) = default;
     };
 
