@@ -2,9 +2,17 @@
 // real controls over it, the game's message boxes as modal dialogs, and the
 // one timeout the game's clock asks for. What the scene is, where things go
 // and what a key or a click does to the angle all come from the game.
-'use strict';
-
 (() => {
+  'use strict';
+
+  // The program is fetched and compiled first, while the rest of the page's
+  // script runs and the pictures arrive; the loader only instantiates it.
+  const fromFile = location.protocol === 'file:';
+  const compiled = fromFile ? null : fetch('zorukan.wasm').then((response) => {
+    if (!response.ok) throw new CannotStart(CANNOT_START.load);
+    return WebAssembly.compileStreaming(response);
+  });
+
   const form = document.getElementById('form1');
   const canvas = document.getElementById('scene');
   const dialog = document.getElementById('box');
@@ -125,16 +133,25 @@
   // The game at its own size, or at a whole multiple of it where there is
   // room, so that its pictures stay pixel-exact; scaled down to fit a smaller
   // screen. The canvas's backing store is the device pixels it covers.
+  // The window's room is read here alone, before anything is written, so
+  // that laying the page out again waits for the next frame.
+  let roomWidth = 0, roomHeight = 0;
   function scaleForRoom() {
     ratio = window.devicePixelRatio || 1;
-    const room = Math.min(document.documentElement.clientWidth / told.width, window.innerHeight / told.height);
+    roomWidth = document.documentElement.clientWidth;
+    roomHeight = window.innerHeight;
+    const room = Math.min(roomWidth / told.width, roomHeight / told.height);
     const zoom = room >= 1 ? Math.floor(room) : room;
     document.documentElement.style.setProperty('--zoom', zoom);
     return zoom * ratio;
   }
 
+  let roomChanged = false;  // before the first frame: laid out once started
   function relayout() {
-    if (!started) return;
+    if (!started) {
+      roomChanged = true;
+      return;
+    }
     const scale = scaleForRoom();
     if (busy) scaleWaiting = scale;
     else call('zk_scale', ['number'], [scale]);
@@ -168,8 +185,8 @@
     const room = (length) => Math.floor(length * ratio);
     Object.assign(form.style, {
       width: css(w), height: css(h),
-      left: css(down((room(document.documentElement.clientWidth) - w) / 2)),
-      top: css(down((room(window.innerHeight) - h) / 2)),
+      left: css(down((room(roomWidth) - w) / 2)),
+      top: css(down((room(roomHeight) - h) / 2)),
     });
   }
 
@@ -394,21 +411,26 @@
   async function start() {
     told = JSON.parse(Module.ccall('zk_start', 'string', [], []));
     document.title = told.caption;
+    const scale = scaleForRoom();
     makeControls();
     const files = await Promise.all(loaded.values());
     told.pictures.forEach((file, id) => {
       images[id] = files[[...loaded.keys()].indexOf(file)];
     });
     if (images.includes(undefined) || images.length !== told.pictures.length) throw new CannotStart(CANNOT_START.load);
-    Module.ccall('zk_scale', null, ['number'], [scaleForRoom()]);
+    Module.ccall('zk_scale', null, ['number'], [scale]);
     started = true;
     form.inert = false;
-    told.controls.map((c) => controls[c.name]).find((element) => element.tabIndex >= 0 && !element.disabled)?.focus();
-    // Installing and offline play, once the game is up: the manifest and the
-    // worker fetch files of their own, which must not slow the first frame.
-    const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
-    document.head.append(manifest);
-    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+    told.controls.map((c) => controls[c.name]).find((element) => element.tabIndex >= 0 && !element.disabled)
+      ?.focus({ preventScroll: true });
+    if (roomChanged) askLayout();
+    // Installing and offline play, once the first frame is on screen: the
+    // manifest and the worker fetch files of their own, which must not slow it.
+    requestAnimationFrame(() => setTimeout(() => {
+      const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
+      document.head.append(manifest);
+      if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+    }));
   }
 
   // A new size of the window, a zoom or another screen: a new layout.
@@ -429,18 +451,11 @@
     }, { once: true });
   })();
 
-  if (location.protocol === 'file:') {
+  if (fromFile) {
     cannotStart(CANNOT_START.file);
     window.Module = { instantiateWasm: () => ({}) };  // nothing to fetch from a file
     return;
   }
-
-  // The program is fetched and compiled at once, while its loader and the
-  // pictures arrive; the loader only instantiates it.
-  const compiled = fetch('zorukan.wasm').then((response) => {
-    if (!response.ok) throw new CannotStart(CANNOT_START.load);
-    return WebAssembly.compileStreaming(response);
-  });
 
   window.Module = {
     zorukanPage: page,
