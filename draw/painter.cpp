@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <type_traits>
 #include <vector>
 #include <variant>
@@ -43,7 +44,6 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     const Rect area = wanted.intersected(window());
     if (area.empty()) return;
     canvas.clip(area);
-    canvas.fill(area, scene::Form1::BackColor);
     // What lies wholly outside the area is skipped, tested in scene pixels
     // against the area grown by one; the canvas clips the rest.
     const int left = static_cast<int>(std::floor(area.x / scale_)) - 1;
@@ -75,11 +75,11 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
                 fill(canvas, {r.x, r.y, 1, r.h}, kBlack);  // too narrow to fill: only the border's line
                 return;
             }
-            fill(canvas, r, control->fill);
-            fill(canvas, {r.x, r.y, r.w, 1}, kBlack);
-            fill(canvas, {r.x, r.bottom() - 1, r.w, 1}, kBlack);
-            fill(canvas, {r.x, r.y, 1, r.h}, kBlack);
-            fill(canvas, {r.right() - 1, r.y, 1, r.h}, kBlack);
+            // The fill, then its border; a side that misses the area is skipped.
+            const Rect parts[] = {r, {r.x, r.y, r.w, 1}, {r.x, r.bottom() - 1, r.w, 1}, {r.x, r.y, 1, r.h},
+                                  {r.right() - 1, r.y, 1, r.h}};
+            for (const Rect& part : parts)
+                if (touches(part)) fill(canvas, part, &part == parts ? control->fill : kBlack);
         } else if constexpr (std::is_same_v<Kind, scene::Line>) {
             line(scene::pixels(control->X1), scene::pixels(control->Y1), scene::pixels(control->X2),
                  scene::pixels(control->Y2), control->BorderWidth);
@@ -88,14 +88,30 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
             const int size = scene::font_pixels(font.points);
             // Glyphs may reach a little past the label's box; so may the test.
             const Rect box = scene_rect(*control);
-            if (!touches({box.x - size, box.y - size, box.w + 2 * size, box.h + 2 * size})) return;
+            const int reach = size / 2;
+            if (!touches({box.x - reach, box.y - reach, box.w + 2 * reach, box.h + 2 * reach})) return;
             canvas.text(to_device(box), control->Caption, control->font, scene::round_to_int(size * scale_),
                         kBlack);
         }
         // The buttons, the text box and the scroll bar are the front end's own.
     };
+    // What lies behind a filled rectangle that covers the whole area cannot
+    // show (the gauge's white behind the power bar as it swings): the paint
+    // starts there.
     const auto order = form.drawing_order();
-    std::for_each(order.rbegin(), order.rend(), [&](const scene::ControlRef& control) { std::visit(draw, control); });
+    auto back = order.rbegin();
+    bool covered = false;
+    for (auto control = order.begin(); control != order.end(); ++control) {
+        const auto* shape = std::get_if<const scene::Shape*>(&*control);
+        if (!shape || scene_rect(**shape).w <= 1) continue;
+        if (to_device(scene_rect(**shape)).intersected(area) == area) {
+            back = std::make_reverse_iterator(std::next(control));
+            covered = true;
+            break;
+        }
+    }
+    if (!covered) canvas.fill(area, scene::Form1::BackColor);
+    std::for_each(back, order.rend(), [&](const scene::ControlRef& control) { std::visit(draw, control); });
 
     // A flight tick repaints only around its newest segment, and the trace
     // may hold a thousand more: whole runs of it, then single segments, are

@@ -77,6 +77,7 @@
   const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
   const images = [];  // by picture id
   let clipped = false;
+  let fillRgb = null;  // the colour fillStyle holds now, while it is known
   let clipArea = { x: 0, y: 0, right: 0, bottom: 0 };
   const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
   const gothic = getComputedStyle(document.documentElement).getPropertyValue('--gothic');
@@ -86,13 +87,18 @@
       clipArea = { x, y, right: x + w, bottom: y + h };
       if (clipped) g.restore();
       g.save();
+      fillRgb = null;
       g.beginPath();
       g.rect(x, y, w, h);
       g.clip();
       clipped = true;
     },
     fill(x, y, w, h, rgb) {
-      g.fillStyle = colour(rgb);
+      // Setting a style parses it; most fills are black, one after another.
+      if (rgb !== fillRgb) {
+        g.fillStyle = colour(rgb);
+        fillRgb = rgb;
+      }
       g.fillRect(x, y, w, h);
     },
     picture(id, x, y, w, h) {
@@ -106,6 +112,7 @@
       g.font = `${size}px ${family ? `"${family}", ` : ''}${gothic}`;
       g.textBaseline = 'top';
       g.fillStyle = colour(rgb);
+      fillRgb = rgb;
       g.fillText(text, x, y, w);
     },
   };
@@ -180,6 +187,7 @@
     canvas.width = up(w);
     canvas.height = up(h);
     clipped = false;
+    fillRgb = null;
     g.imageSmoothingEnabled = false;
     Object.assign(canvas.style, { width: css(canvas.width), height: css(canvas.height) });
     const room = (length) => Math.floor(length * ratio);

@@ -106,7 +106,7 @@ const intervals = (moments) => moments.slice(1).map((moment, i) => moment - mome
 
 // ---- The run ---------------------------------------------------------------
 const FLOOR_PAGE = '/floor.html';
-const extra = { [FLOOR_PAGE]: fileURLToPath(new URL(`.${FLOOR_PAGE}`, import.meta.url)) };
+const extra = Object.fromEntries([FLOOR_PAGE, '/floor.js'].map((path) => [path, fileURLToPath(new URL(`.${path}`, import.meta.url))]));
 const shipped = await serve(site, extra);
 const test = await serve(`${resolve(site)}-test`, extra);
 let browser;
