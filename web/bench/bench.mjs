@@ -177,7 +177,9 @@ try {
   if (!(await aimStraightUp(page))) throw new Error('the barrel did not turn straight up');
   const flight = [], plain = [];
   let period;
-  while (flight.length < FLIGHT_INTERVALS) {
+  // The chain starts half a period after a flight's first tick, so it gives
+  // each flight a tick or two fewer: both must reach the count.
+  while (flight.length < FLIGHT_INTERVALS || plain.length < FLIGHT_INTERVALS) {
     const { ticks, plain: chained, period: ticked } = await shot(page);
     if (ticks.length < 2 || chained.length < 2) throw new Error('a shot flew without flight ticks');
     period = ticked;
