@@ -15,6 +15,7 @@
 
 #include "app/fonts.h"
 #include "app/panel_style.h"
+#include "draw/places.h"
 
 namespace zorukan::app {
 
@@ -24,8 +25,8 @@ QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 
 template <typename Control>
 QRect px_rect(const Control& control) {
-    return {scene::pixels(control.Left), scene::pixels(control.Top), scene::pixels(control.Width),
-            scene::pixels(control.Height)};
+    const draw::Rect r = draw::scene_rect(control);
+    return {r.x, r.y, r.w, r.h};
 }
 
 // `r` scaled by `factor` and grown to whole pixels, with one to spare on every
@@ -235,7 +236,7 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     const QRect scene_area(0, 0, scene::pixels(scene::Form1::ClientWidth), scene::pixels(scene::Form1::ClientHeight));
     for (const QRect& beyond : event->region() - scene_area)
         qpainter.fillRect(beyond, QColor(back.r, back.g, back.b));
-    const draw::Painter painter(ratio);
+    const draw::Painter painter = this->painter();
     QtCanvas canvas(qpainter, canvas_cache_);
     for (const QRect& area : event->region()) {
         const QRect device = outward(area.x(), area.y(), area.width(), area.height(), ratio);

@@ -4,8 +4,8 @@
 #include <optional>
 #include <variant>
 
+#include "draw/places.h"
 #include "draw/raster.h"
-#include "scene/pictures.h"
 
 namespace zorukan::draw {
 
@@ -15,21 +15,20 @@ using Drawn = Damage::Drawn;
 
 struct DrawnOf {
     Drawn operator()(const scene::Picture* p) const {
-        const scene::PictureInfo& info = scene::picture_info(p->picture);
-        return {{scene::pixels(p->Left), scene::pixels(p->Top), info.width_px, info.height_px},
-                static_cast<int>(p->picture), p->Visible};
+        return {picture_rect(*p), static_cast<int>(p->picture), p->Visible};
     }
     Drawn operator()(const scene::Shape* s) const {
         // A zero width still paints the border's vertical line.
-        return {{scene::pixels(s->Left), scene::pixels(s->Top), std::max(scene::pixels(s->Width), 1), scene::pixels(s->Height)},
-                0, true, true};
+        Rect area = scene_rect(*s);
+        area.w = std::max(area.w, 1);
+        return {area, 0, true, true};
     }
     Drawn operator()(const scene::Line* l) const {
         return {line_bounds(scene::pixels(l->X1), scene::pixels(l->Y1), scene::pixels(l->X2), scene::pixels(l->Y2),
                             l->BorderWidth)};
     }
     Drawn operator()(const scene::Label* l) const {
-        return {{scene::pixels(l->Left), scene::pixels(l->Top), scene::pixels(l->Width), scene::pixels(l->Height)}};
+        return {scene_rect(*l)};
     }
     // The buttons, the text box and the scroll bar are the front end's own.
     Drawn operator()(const scene::CommandButton*) const { return {}; }

@@ -7,19 +7,14 @@
 #include <vector>
 #include <variant>
 
+#include "draw/places.h"
 #include "draw/raster.h"
-#include "scene/pictures.h"
 
 namespace zorukan::draw {
 
 namespace {
 
 constexpr scene::Rgb kBlack{0, 0, 0};
-
-template <typename Control>
-Rect scene_rect(const Control& c) {
-    return {scene::pixels(c.Left), scene::pixels(c.Top), scene::pixels(c.Width), scene::pixels(c.Height)};
-}
 
 }  // namespace
 
@@ -65,8 +60,7 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     const auto draw = [&](const auto* control) {
         using Kind = std::remove_cvref_t<decltype(*control)>;
         if constexpr (std::is_same_v<Kind, scene::Picture>) {
-            const scene::PictureInfo& info = scene::picture_info(control->picture);
-            const Rect at{scene::pixels(control->Left), scene::pixels(control->Top), info.width_px, info.height_px};
+            const Rect at = picture_rect(*control);
             if (control->Visible && touches(at)) canvas.picture(control->picture, to_device(at));
         } else if constexpr (std::is_same_v<Kind, scene::Shape>) {
             const Rect r = scene_rect(*control);

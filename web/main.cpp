@@ -20,6 +20,7 @@
 
 #include "draw/damage.h"
 #include "draw/painter.h"
+#include "draw/places.h"
 #include "runtime/errors.h"
 #include "runtime/random.h"
 #include "web/description.h"
@@ -102,11 +103,6 @@ private:
     Page& page_;
 };
 
-template <typename Control>
-draw::Rect scene_rect(const Control& c) {
-    return {scene::pixels(c.Left), scene::pixels(c.Top), scene::pixels(c.Width), scene::pixels(c.Height)};
-}
-
 class Page {
 public:
     Page()
@@ -159,7 +155,7 @@ public:
 private:
     template <typename Control>
     void place(const Control& control) {
-        const draw::Rect at = painter_.to_device(scene_rect(control));
+        const draw::Rect at = painter_.to_device(draw::scene_rect(control));
         page_place(control.name.data(), static_cast<int>(control.name.size()), at.x, at.y, at.w, at.h);
     }
 
