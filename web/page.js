@@ -5,13 +5,12 @@
 (() => {
   'use strict';
 
-  // The program is fetched and compiled first, while the rest of the page's
-  // script runs and the pictures arrive; the loader only instantiates it.
+  // The program rides in this script, in front of it (the build puts it
+  // there): it is compiled first, while the rest of the script runs and the
+  // pictures arrive; the loader only instantiates it.
   const fromFile = location.protocol === 'file:';
-  const compiled = fromFile ? null : fetch('zorukan.wasm').then((response) => {
-    if (!response.ok) throw new CannotStart(CANNOT_START.load);
-    return WebAssembly.compileStreaming(response);
-  });
+  const decode = (text) => Uint8Array.fromBase64?.(text) ?? Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+  const compiled = fromFile ? null : new Promise((resolve) => resolve(WebAssembly.compile(decode(zorukanProgram))));
 
   const form = document.getElementById('form1');
   const canvas = document.getElementById('scene');
@@ -22,8 +21,8 @@
   const CANNOT_START = {
     file: 'このページはファイルから開いても遊べません。ゲームのフォルダーをウェブサーバーで配信して' +
       '（たとえば tools/web.sh で）、http:// のアドレスを開いてください。',
-    load: 'ゲームのプログラム（zorukan.wasm）を読み込めませんでした。ゲームのフォルダーをそのまま' +
-      'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
+    load: 'ゲームのプログラムを始められませんでした。ゲームのフォルダーをそのままウェブサーバーで配信して' +
+      '（たとえば tools/web.sh で）、WebAssembly が使えるブラウザーで開き直してください。',
     picture: (file) => `ゲームの絵（${file}）を読み込めませんでした。ゲームのフォルダーをそのまま` +
       'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
   };

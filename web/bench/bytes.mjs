@@ -1,26 +1,22 @@
-// What one load of a page fetched, by kind: the WebAssembly, the script that
-// loads it, the page's own files and the pictures, in KiB. Compressed as a
-// static server sends files it has compressed beforehand: gzip at level 9,
-// except the pictures, whose formats are compressed already.
+// What one load of a page fetched, by kind: its script (for the game, the
+// program with its loader and the page's script), the page's other files and
+// the pictures, in KiB. Compressed as a static server sends files it has
+// compressed beforehand: gzip at level 9, except the pictures, whose formats
+// are compressed already.
 import { basename, extname } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
 const pictureTypes = ['.gif', '.png'];
 const compressed = (file, body) => (pictureTypes.includes(extname(file)) ? body : gzipSync(body, { level: 9 }));
 
-export const kinds = ['wasm', 'loader', 'page', 'pictures'];
+export const kinds = ['script', 'page', 'pictures'];
+const kindOf = (file) => (extname(file) === '.js' ? 'script' : pictureTypes.includes(extname(file)) ? 'pictures' : 'page');
 
 // responses: { file, body } as the server logged them.
 export function bytesOf(responses) {
   const files = new Map(responses.map(({ file, body }) => [file, body]));
-  const wasm = [...files.keys()].filter((file) => extname(file) === '.wasm');
-  const loaders = wasm.map((file) => file.replace(/\.wasm$/, '.js'));
   const filesOf = Object.fromEntries(kinds.map((kind) => [kind, []]));
-  for (const file of files.keys()) {
-    const kind = wasm.includes(file) ? 'wasm' : loaders.includes(file) ? 'loader'
-      : pictureTypes.includes(extname(file)) ? 'pictures' : 'page';
-    filesOf[kind].push(file);
-  }
+  for (const file of files.keys()) filesOf[kindOf(file)].push(file);
   const size = (list, pack) => list.reduce((sum, file) => sum + pack(file, files.get(file)).length, 0) / 1024;
   const sizes = (pack) => Object.fromEntries(kinds.map((kind) => [kind, size(filesOf[kind], pack)]));
   return { files: filesOf, raw: sizes((file, body) => body), gzip: sizes(compressed) };

@@ -6,7 +6,7 @@ import { createServer } from 'node:http';
 import { readFileSync } from 'node:fs';
 import { extname, join, normalize } from 'node:path';
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
                 '.gif': 'image/gif', '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // extra: address path -> file served at that path besides the site.
