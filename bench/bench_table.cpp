@@ -136,9 +136,11 @@ int main() {
 
     const double area = get("game.paint_area_px"), area_floor = get("game.paint_area_floor_px");
     add("repainted per new segment (worst)", area, area_floor, "px", true, "ratio <= 4", area / area_floor <= 4);
-    const double paint_1000 = get("game.paint_us_1000"), paint_10 = get("game.paint_us_10");
-    add("paint of a new segment, 1,000 on", paint_1000, paint_10, "us", true, "ratio <= 1.5 (floor: 10 on)",
-        paint_1000 / paint_10 <= 1.5);
+    // Judged by the rounds' own ratios, each round's two counts painted on
+    // the same machine state (see game_window_bench).
+    const double paint_ratio = get("game.paint_ratio");
+    add("paint of a new segment, 1,000 / 10 on", paint_ratio, NAN, "", false, "<= 1.5", paint_ratio <= 1.5);
+    info("  each, median", get("game.paint_us_1000"), get("game.paint_us_10"), "us");
 
     // A shot is some 50 ticks of the gauge and the flight: 2 s for 100,000
     // shots leaves 400 ns a tick.

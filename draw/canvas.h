@@ -6,6 +6,7 @@
 // pixel buffer in the tests). Every coordinate is in the canvas's own device
 // pixels, so a front end never converts a unit.
 
+#include <algorithm>
 #include <string_view>
 
 #include "scene/controls.h"
@@ -19,7 +20,11 @@ struct Rect {
     int right() const { return x + w; }  // one past the last column
     int bottom() const { return y + h; }  // one past the last row
     bool empty() const { return w <= 0 || h <= 0; }
-    bool intersects(const Rect& other) const;
+    // Inline: a repaint asks it of every run of every line near its area.
+    bool intersects(const Rect& other) const {
+        return std::max(x, other.x) < std::min(right(), other.right()) &&
+               std::max(y, other.y) < std::min(bottom(), other.bottom());
+    }
     Rect intersected(const Rect& other) const;
     Rect united(const Rect& other) const;  // the smallest rectangle holding both
 

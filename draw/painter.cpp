@@ -48,13 +48,17 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     const auto touches = [&near](const Rect& scene_pixels) { return near.intersects(scene_pixels); };
 
     std::vector<Rect> runs;
-    const auto line = [&](int x1, int y1, int x2, int y2, int pen) {
-        if (!touches(line_bounds(x1, y1, x2, y2, pen))) return;
-        line_pixels(x1, y1, x2, y2, pen, runs);
+    const auto fill_runs = [&] {
         for (const Rect& run : runs) {
             const Rect device = to_device(run);
             if (device.intersects(area)) canvas.fill(device, kBlack);
         }
+        runs.clear();
+    };
+    const auto line = [&](int x1, int y1, int x2, int y2, int pen) {
+        if (!touches(line_bounds(x1, y1, x2, y2, pen))) return;
+        line_pixels(x1, y1, x2, y2, pen, runs, near);
+        fill_runs();
     };
 
     const auto draw = [&](const auto* control) {
@@ -125,9 +129,12 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
         for (std::size_t i = run * runtime::Trace::kRun; i < end; ++i) {
             const runtime::Segment& s = segments[i];
             if (apart({std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2), std::max(s.y1, s.y2)})) continue;
-            line(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);
+            // Gathered, so that a segment goes on from the one before it.
+            line_pixels(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1, runs,
+                        near);
         }
     }
+    fill_runs();
 }
 
 }  // namespace zorukan::draw

@@ -1,6 +1,7 @@
 #include "draw/raster.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <utility>
 
@@ -50,11 +51,15 @@ void bresenham(int x1, int y1, int x2, int y2, Visit visit) {
     }
 }
 
-// A one-pixel line needs no mask: each step extends the run it continues.
-void thin_line(int x1, int y1, int x2, int y2, std::vector<Rect>& runs) {
-    bresenham(x1, y1, x2, y2, [&runs](int x, int y) {
+// A one-pixel line needs no mask: each step extends the run it continues,
+// and a step already covered by that run (where a segment begins at the end
+// of the last) adds nothing.
+void thin_line(int x1, int y1, int x2, int y2, std::vector<Rect>& runs, const Rect& within) {
+    bresenham(x1, y1, x2, y2, [&runs, &within](int x, int y) {
+        if (x < within.x || x >= within.right() || y < within.y || y >= within.bottom()) return;
         if (!runs.empty()) {
             Rect& run = runs.back();
+            if (x >= run.x && x < run.right() && y >= run.y && y < run.bottom()) return;
             if (run.h == 1 && y == run.y && (x == run.right() || x == run.x - 1)) {
                 run = run.united({x, y, 1, 1});
                 return;
@@ -70,10 +75,9 @@ void thin_line(int x1, int y1, int x2, int y2, std::vector<Rect>& runs) {
 
 }  // namespace
 
-void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& runs) {
-    runs.clear();
+void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& runs, const Rect& within) {
     if (reach(pen) == 0) {
-        thin_line(x1, y1, x2, y2, runs);
+        thin_line(x1, y1, x2, y2, runs, within);
         return;
     }
     // Mark the covered pixels in a mask the size of the line's bounds.
@@ -88,6 +92,7 @@ void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& run
     });
 
     // Runs along each row; a run just like the one above it extends it.
+    const std::size_t first = runs.size();
     std::vector<std::size_t> open;  // runs of the row above, which this row may extend
     for (int row = 0; row < bounds.h; ++row) {
         std::vector<std::size_t> now;
@@ -112,6 +117,9 @@ void line_pixels(int x1, int y1, int x2, int y2, int pen, std::vector<Rect>& run
         }
         open = std::move(now);
     }
+    runs.erase(std::remove_if(runs.begin() + static_cast<std::ptrdiff_t>(first), runs.end(),
+                              [&within](const Rect& run) { return !run.intersects(within); }),
+               runs.end());
 }
 
 }  // namespace zorukan::draw

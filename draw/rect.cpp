@@ -4,8 +4,6 @@
 
 namespace zorukan::draw {
 
-bool Rect::intersects(const Rect& other) const { return !intersected(other).empty(); }
-
 Rect Rect::intersected(const Rect& other) const {
     const int left = std::max(x, other.x), top = std::max(y, other.y);
     const int right_edge = std::min(right(), other.right()), bottom_edge = std::min(bottom(), other.bottom());
