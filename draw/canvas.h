@@ -20,6 +20,7 @@ struct Rect {
     int right() const { return x + w; }  // one past the last column
     int bottom() const { return y + h; }  // one past the last row
     bool empty() const { return w <= 0 || h <= 0; }
+    bool contains(int px, int py) const { return px >= x && px < right() && py >= y && py < bottom(); }
     // Inline: a repaint asks it of every run of every line near its area.
     bool intersects(const Rect& other) const {
         return std::max(x, other.x) < std::min(right(), other.right()) &&

@@ -56,10 +56,10 @@ void bresenham(int x1, int y1, int x2, int y2, Visit visit) {
 // of the last) adds nothing.
 void thin_line(int x1, int y1, int x2, int y2, std::vector<Rect>& runs, const Rect& within) {
     bresenham(x1, y1, x2, y2, [&runs, &within](int x, int y) {
-        if (x < within.x || x >= within.right() || y < within.y || y >= within.bottom()) return;
+        if (!within.contains(x, y)) return;
         if (!runs.empty()) {
             Rect& run = runs.back();
-            if (x >= run.x && x < run.right() && y >= run.y && y < run.bottom()) return;
+            if (run.contains(x, y)) return;
             if (run.h == 1 && y == run.y && (x == run.right() || x == run.x - 1)) {
                 run = run.united({x, y, 1, 1});
                 return;

@@ -460,7 +460,7 @@
 
   if (fromFile) {
     cannotStart(CANNOT_START.file);
-    window.Module = { instantiateWasm: () => ({}) };  // nothing to fetch from a file
+    window.Module = { instantiateWasm: () => ({}) };  // the program is not started from a file
     return;
   }
 
