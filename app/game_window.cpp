@@ -15,7 +15,7 @@
 
 #include "app/fonts.h"
 #include "app/panel_style.h"
-#include "draw/places.h"
+#include "scene/pictures.h"
 
 namespace zorukan::app {
 
@@ -25,7 +25,7 @@ QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 
 template <typename Control>
 QRect px_rect(const Control& control) {
-    const draw::Rect r = draw::scene_rect(control);
+    const draw::Rect r = scene::pixel_rect(control);
     return {r.x, r.y, r.w, r.h};
 }
 

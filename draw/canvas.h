@@ -6,31 +6,15 @@
 // pixel buffer in the tests). Every coordinate is in the canvas's own device
 // pixels, so a front end never converts a unit.
 
-#include <algorithm>
 #include <string_view>
 
 #include "scene/controls.h"
+#include "scene/rect.h"
 
 namespace zorukan::draw {
 
-// Whole pixels; x and y the top-left corner, w and h the size.
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-
-    int right() const { return x + w; }  // one past the last column
-    int bottom() const { return y + h; }  // one past the last row
-    bool empty() const { return w <= 0 || h <= 0; }
-    bool contains(int px, int py) const { return px >= x && px < right() && py >= y && py < bottom(); }
-    // Inline: a repaint asks it of every run of every line near its area.
-    bool intersects(const Rect& other) const {
-        return std::max(x, other.x) < std::min(right(), other.right()) &&
-               std::max(y, other.y) < std::min(bottom(), other.bottom());
-    }
-    Rect intersected(const Rect& other) const;
-    Rect united(const Rect& other) const;  // the smallest rectangle holding both
-
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
+// Every rectangle is in whole device pixels.
+using scene::Rect;
 
 class Canvas {
 public:

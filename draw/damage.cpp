@@ -4,7 +4,8 @@
 #include <optional>
 #include <variant>
 
-#include "draw/places.h"
+#include "scene/pictures.h"
+#include "draw/control_look.h"
 #include "draw/raster.h"
 
 namespace zorukan::draw {
@@ -14,12 +15,13 @@ namespace {
 using Drawn = Damage::Drawn;
 
 struct DrawnOf {
+    const scene::ControlLook& look;
     Drawn operator()(const scene::Picture* p) const {
-        return {picture_rect(*p), static_cast<int>(p->picture), p->Visible};
+        return {scene::picture_rect(*p), static_cast<int>(p->picture), p->Visible};
     }
     Drawn operator()(const scene::Shape* s) const {
         // A zero width still paints the border's vertical line.
-        Rect area = scene_rect(*s);
+        Rect area = scene::pixel_rect(*s);
         area.w = std::max(area.w, 1);
         return {area, 0, true, true};
     }
@@ -28,17 +30,17 @@ struct DrawnOf {
                             l->BorderWidth)};
     }
     Drawn operator()(const scene::Label* l) const {
-        return {scene_rect(*l)};
+        return {scene::pixel_rect(*l)};
     }
-    // The buttons, the text box and the scroll bar are the front end's own.
-    Drawn operator()(const scene::CommandButton*) const { return {}; }
-    Drawn operator()(const scene::TextBox*) const { return {}; }
-    Drawn operator()(const scene::HScrollBar*) const { return {}; }
+    template <typename Control>
+    Drawn operator()(const Control* c) const {
+        return {scene::pixel_rect(*c), look_key(*c, look)};
+    }
 };
 
-std::vector<Drawn> drawn_scene(const scene::Form1& form) {
+std::vector<Drawn> drawn_scene(const scene::Form1& form, const scene::ControlLook& look) {
     std::vector<Drawn> drawn;
-    for (const scene::ControlRef& control : form.drawing_order()) drawn.push_back(std::visit(DrawnOf{}, control));
+    for (const scene::ControlRef& control : form.drawing_order()) drawn.push_back(std::visit(DrawnOf{look}, control));
     return drawn;
 }
 
@@ -76,10 +78,10 @@ Rect segment_area(const runtime::Segment& s) {
     return line_bounds(scene::pixels(s.x1), scene::pixels(s.y1), scene::pixels(s.x2), scene::pixels(s.y2), 1);
 }
 
-Damage::Damage(const scene::Form1& form) : drawn_(drawn_scene(form)) {}
+Damage::Damage(const scene::Form1& form, const scene::ControlLook& look) : drawn_(drawn_scene(form, look)) {}
 
-std::vector<Rect> Damage::changes(const scene::Form1& form) {
-    std::vector<Drawn> now = drawn_scene(form);
+std::vector<Rect> Damage::changes(const scene::Form1& form, const scene::ControlLook& look) {
+    std::vector<Drawn> now = drawn_scene(form, look);
     std::vector<Rect> areas;
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (drawn_[i] == now[i]) continue;

@@ -8,6 +8,7 @@
 
 #include "draw/canvas.h"
 #include "runtime/trace.h"
+#include "scene/control_rules.h"
 #include "scene/form1.h"
 
 namespace zorukan::draw {
@@ -17,17 +18,17 @@ Rect segment_area(const runtime::Segment& segment);
 
 class Damage {
 public:
-    explicit Damage(const scene::Form1& form);
+    explicit Damage(const scene::Form1& form, const scene::ControlLook& look = {});
 
     // The areas whose pixels differ from the last call (or the construction),
     // as few and as small as the changed controls allow.
-    std::vector<Rect> changes(const scene::Form1& form);
+    std::vector<Rect> changes(const scene::Form1& form, const scene::ControlLook& look = {});
 
     // What each control of the drawing order shows and where: enough to tell
-    // whether it must be repainted. Windowed controls leave an empty entry.
+    // whether it must be repainted.
     struct Drawn {
         Rect area;
-        int content = 0;  // the picture shown, for pictures
+        int content = 0;  // the picture shown, for pictures; the look, for controls
         bool visible = true;
         bool shape = false;  // a filled rectangle, whose width may change alone
         friend bool operator==(const Drawn&, const Drawn&) = default;

@@ -7,7 +7,8 @@
 #include <vector>
 #include <variant>
 
-#include "draw/places.h"
+#include "scene/pictures.h"
+#include "draw/control_look.h"
 #include "draw/raster.h"
 
 namespace zorukan::draw {
@@ -35,7 +36,8 @@ void Painter::fill(Canvas& canvas, const Rect& scene_pixels, scene::Rgb colour) 
     canvas.fill(to_device(scene_pixels), colour);
 }
 
-void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Trace& trace, const Rect& wanted) const {
+void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Trace& trace, const Rect& wanted,
+                    const scene::ControlLook& look) const {
     const Rect area = wanted.intersected(window());
     if (area.empty()) return;
     canvas.clip(area);
@@ -64,10 +66,10 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     const auto draw = [&](const auto* control) {
         using Kind = std::remove_cvref_t<decltype(*control)>;
         if constexpr (std::is_same_v<Kind, scene::Picture>) {
-            const Rect at = picture_rect(*control);
+            const Rect at = scene::picture_rect(*control);
             if (control->Visible && touches(at)) canvas.picture(control->picture, to_device(at));
         } else if constexpr (std::is_same_v<Kind, scene::Shape>) {
-            const Rect r = scene_rect(*control);
+            const Rect r = scene::pixel_rect(*control);
             if (!touches({r.x, r.y, std::max(r.w, 1), r.h})) return;
             if (r.w <= 1) {
                 fill(canvas, {r.x, r.y, 1, r.h}, kBlack);  // too narrow to fill: only the border's line
@@ -85,13 +87,13 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
             const scene::FontSpec& font = scene::font_spec(control->font);
             const int size = scene::font_pixels(font.points);
             // Glyphs may reach a little past the label's box; so may the test.
-            const Rect box = scene_rect(*control);
+            const Rect box = scene::pixel_rect(*control);
             const int reach = size / 2;
             if (!touches({box.x - reach, box.y - reach, box.w + 2 * reach, box.h + 2 * reach})) return;
             canvas.text(to_device(box), control->Caption, control->font, scene::round_to_int(size * scale_),
                         kBlack);
         }
-        // The buttons, the text box and the scroll bar are the front end's own.
+        // The buttons, the text box and the scroll bar are painted last.
     };
     // What lies behind a filled rectangle that covers the whole area cannot
     // show (the gauge's white behind the power bar as it swings): the paint
@@ -101,8 +103,8 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
     bool covered = false;
     for (auto control = order.begin(); control != order.end(); ++control) {
         const auto* shape = std::get_if<const scene::Shape*>(&*control);
-        if (!shape || scene_rect(**shape).w <= 1) continue;
-        if (to_device(scene_rect(**shape)).intersected(area) == area) {
+        if (!shape || scene::pixel_rect(**shape).w <= 1) continue;
+        if (to_device(scene::pixel_rect(**shape)).intersected(area) == area) {
             back = std::make_reverse_iterator(std::next(control));
             covered = true;
             break;
@@ -135,6 +137,15 @@ void Painter::paint(Canvas& canvas, const scene::Form1& form, const runtime::Tra
         }
     }
     fill_runs();
+
+    // The controls lie above everything, the trace too.
+    const FillScenePixels fill_part = [&](const Rect& part, scene::Rgb colour) {
+        if (touches(part)) fill(canvas, part, colour);
+    };
+    if (touches(scene::pixel_rect(form.HScroll1))) paint_scroll_bar(form.HScroll1, look, fill_part);
+    if (touches(scene::pixel_rect(form.Text1))) paint_text_box(form.Text1, look, fill_part);
+    for (const scene::CommandButton* button : {&form.Cmd_Start, &form.Cmd_Set})
+        if (touches(scene::pixel_rect(*button))) paint_button(*button, look, fill_part);
 }
 
 }  // namespace zorukan::draw

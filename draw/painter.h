@@ -1,8 +1,8 @@
 #pragma once
 // Paints the scene through a Canvas: the window's colour, then Form1's
-// drawing order back to front (pictures, shapes, lines, labels; the buttons,
-// text box and scroll bar are the front end's own controls and lie above),
-// then the trace. Lines, borders and the trace are turned into pixels here,
+// drawing order back to front (pictures, shapes, lines, labels), then the
+// trace, then the buttons, the angle box and the scroll bar, which lie above
+// everything. Lines, borders and the trace are turned into pixels here,
 // on the scene's pixel grid, and every scene pixel becomes the device pixels
 // between its rounded edges; so a border always encloses its fill, and a
 // repaint of part of the window puts down exactly the pixels a whole paint
@@ -10,6 +10,7 @@
 
 #include "draw/canvas.h"
 #include "runtime/trace.h"
+#include "scene/control_rules.h"
 #include "scene/form1.h"
 
 namespace zorukan::draw {
@@ -28,8 +29,10 @@ public:
     // The device pixels that an area of scene pixels covers.
     Rect to_device(const Rect& scene_pixels) const;
 
-    // Repaints the device pixels of `area`, and nothing outside it.
-    void paint(Canvas& canvas, const scene::Form1& form, const runtime::Trace& trace, const Rect& area) const;
+    // Repaints the device pixels of `area`, and nothing outside it; the
+    // controls as `look` says (by default: no focus, nothing held).
+    void paint(Canvas& canvas, const scene::Form1& form, const runtime::Trace& trace, const Rect& area,
+               const scene::ControlLook& look = {}) const;
 
 private:
     int device(int scene_pixel) const;

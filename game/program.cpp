@@ -13,6 +13,7 @@ Program::Program(Frontend frontend)
     trace_.set_observer(frontend.trace);
     wire_events();
     boundary_.run([this] { game_.Form_Load(); });
+    controls_.settle();
 }
 
 // The only events the game handles, each to its procedure.

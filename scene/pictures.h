@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "scene/controls.h"
+#include "scene/rect.h"
 
 namespace zorukan::scene {
 
@@ -29,6 +30,12 @@ constexpr const PictureInfo& picture_info(PictureId id) {
         if (info.id == id) return info;
     }
     return kPictures.front();  // unreachable: every id is listed above
+}
+
+// A picture is shown at its natural size, whatever the control's size.
+inline Rect picture_rect(const Picture& p) {
+    const PictureInfo& info = picture_info(p.picture);
+    return {pixels(p.Left), pixels(p.Top), info.width_px, info.height_px};
 }
 
 }  // namespace zorukan::scene

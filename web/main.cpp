@@ -20,7 +20,7 @@
 
 #include "draw/damage.h"
 #include "draw/painter.h"
-#include "draw/places.h"
+#include "scene/pictures.h"
 #include "runtime/errors.h"
 #include "runtime/random.h"
 #include "web/description.h"
@@ -155,7 +155,7 @@ public:
 private:
     template <typename Control>
     void place(const Control& control) {
-        const draw::Rect at = painter_.to_device(draw::scene_rect(control));
+        const draw::Rect at = painter_.to_device(scene::pixel_rect(control));
         page_place(control.name.data(), static_cast<int>(control.name.size()), at.x, at.y, at.w, at.h);
     }
 

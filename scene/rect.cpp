@@ -1,8 +1,6 @@
-#include <algorithm>
+#include "scene/rect.h"
 
-#include "draw/canvas.h"
-
-namespace zorukan::draw {
+namespace zorukan::scene {
 
 Rect Rect::intersected(const Rect& other) const {
     const int left = std::max(x, other.x), top = std::max(y, other.y);
@@ -18,4 +16,4 @@ Rect Rect::united(const Rect& other) const {
     return {left, top, std::max(right(), other.right()) - left, std::max(bottom(), other.bottom()) - top};
 }
 
-}  // namespace zorukan::draw
+}  // namespace zorukan::scene
