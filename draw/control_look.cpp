@@ -8,6 +8,8 @@ using scene::Rect;
 using namespace colours;
 
 constexpr int kButtonFocusInset = 4;
+// The thumb's mark leaves a pixel of face inside its bevel, which is one
+// pixel wide above and left and two below and right.
 constexpr int kThumbFocusInset = 2;
 constexpr int kTextFrame = 2;
 
@@ -97,7 +99,7 @@ void paint_scroll_bar(const scene::HScrollBar& bar, const scene::ControlLook& lo
     raised(layout.thumb, fill);
     if (focused(bar.name, look)) {
         const int in = -kThumbFocusInset;
-        fill(layout.thumb.adjusted(in, in, in, in), kHighlight);
+        fill(layout.thumb.adjusted(in, in, in - 1, in - 1), kHighlight);
     }
 }
 

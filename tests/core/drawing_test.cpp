@@ -27,19 +27,20 @@ class Screen final : public runtime::TraceObserver {
 public:
     explicit Screen(double scale, ScriptedRandom random = ScriptedRandom({0.5f, 0.5f}))
         : painter(scale), canvas(painter.window().w, painter.window().h), game(std::move(random), this),
-          damage(game.form()) {
+          damage(game.form(), look()) {
         ready_ = true;
         paint(painter.window());
     }
 
     // What the front ends do after every event.
     void sync() {
-        for (const draw::Rect& area : damage.changes(game.form())) paint(painter.to_device(area));
+        game.program.controls().settle();
+        for (const draw::Rect& area : damage.changes(game.form(), look())) paint(painter.to_device(area));
     }
     // The same scene painted whole on a fresh canvas.
     PixelCanvas whole() const {
         PixelCanvas fresh(canvas.width(), canvas.height());
-        painter.paint(fresh, game.program.form(), game.program.trace(), painter.window());
+        painter.paint(fresh, game.program.form(), game.program.trace(), painter.window(), look());
         return fresh;
     }
     scene::Rgb at(int scene_x, int scene_y) const {
@@ -52,7 +53,8 @@ public:
     draw::Damage damage;
 
 private:
-    void paint(const draw::Rect& area) { painter.paint(canvas, game.form(), game.program.trace(), area); }
+    scene::ControlLook look() const { return game.program.controls().look(); }
+    void paint(const draw::Rect& area) { painter.paint(canvas, game.form(), game.program.trace(), area, look()); }
     void segment_drawn(const runtime::Segment& s) override {
         if (ready_) paint(painter.to_device(draw::segment_area(s)));
     }
@@ -195,7 +197,8 @@ TEST_P(Repaints, PartialRepaintsEqualAWholePaint) {
     expect_whole("the barrel turned up a step at a time");
 
     program.scroll_to(40);
-    program.click(screen.game.form().Cmd_Set);
+    // Set and fire from the keyboard, so that the focus mark moves too.
+    program.controls().key_down(scene::Key::Space, false);
     for (int tick = 0; tick < 13; ++tick) screen.game.wait_ms(25), screen.sync();
     expect_whole("the gauge swinging");
     // The bar lies inside the gauge; beyond the gauge is the panel.
@@ -219,12 +222,22 @@ TEST_P(Repaints, PartialRepaintsEqualAWholePaint) {
         }
     }
 
-    program.click(screen.game.form().Cmd_Start);
+    program.controls().key_down(scene::Key::Space, false);
     for (int tick = 0; tick < 6; ++tick) screen.game.wait_ms(60), screen.sync();
     expect_whole("in flight");
     // The barrel turns under the trace's first segments, which cross its area.
     for (int angle = 39; angle >= 20; --angle) program.scroll_to(angle), screen.sync();
     expect_whole("the barrel turned under the trace");
+    // The thumb dragged, then let go; an arrow held down.
+    auto& controls = program.controls();
+    controls.pointer_down(511, 290, scene::PointerKind::Mouse);
+    controls.pointer_move(530, 291);
+    expect_whole("the thumb dragged");
+    controls.pointer_up(530, 291);
+    controls.pointer_down(490, 290, scene::PointerKind::Mouse);
+    expect_whole("an arrow held down");
+    controls.pointer_up(490, 290);
+    expect_whole("the arrow let go");
     screen.game.clock.advance_until([&] { return screen.game.form().Timer2.enabled(); });
     expect_whole("the explosion");
     screen.game.clock.advance_until([&] { return screen.game.form().Cmd_Set.Enabled; });
