@@ -2,32 +2,25 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSignalBlocker>
+#include <QTouchEvent>
+#include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <optional>
-#include <utility>
 
 #include "app/fonts.h"
-#include "app/panel_style.h"
-#include "scene/pictures.h"
+#include "app/window_accessible.h"
+#include "draw/control_look.h"
+#include "draw/window_place.h"
 
 namespace zorukan::app {
 
 namespace {
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-template <typename Control>
-QRect px_rect(const Control& control) {
-    const draw::Rect r = scene::pixel_rect(control);
-    return {r.x, r.y, r.w, r.h};
-}
 
 // `r` scaled by `factor` and grown to whole pixels, with one to spare on every
 // side: the toolkit rounds areas on their way between the window's units and
@@ -38,12 +31,25 @@ QRect outward(int x, int y, int w, int h, qreal factor) {
     return QRect(QPoint(down(x), down(y)), QPoint(up(x + w) - 1, up(y + h) - 1));
 }
 
-std::optional<scene::Arrow> arrow(int key) {
-    switch (key) {
-    case Qt::Key_Left: return scene::Arrow::Left;
-    case Qt::Key_Right: return scene::Arrow::Right;
-    case Qt::Key_Up: return scene::Arrow::Up;
-    case Qt::Key_Down: return scene::Arrow::Down;
+// Divisions of whole device pixels by the ratio land a hair off whole
+// numbers; this much off still counts as whole.
+constexpr double kHair = 1e-6;
+
+std::optional<scene::Key> scene_key(const QKeyEvent& event) {
+    // A key with Ctrl, Alt or Meta is a shortcut, never a press of a control.
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return std::nullopt;
+    switch (event.key()) {
+    case Qt::Key_Left: return scene::Key::Left;
+    case Qt::Key_Right: return scene::Key::Right;
+    case Qt::Key_Up: return scene::Key::Up;
+    case Qt::Key_Down: return scene::Key::Down;
+    case Qt::Key_PageUp: return scene::Key::PageUp;
+    case Qt::Key_PageDown: return scene::Key::PageDown;
+    case Qt::Key_Home: return scene::Key::Home;
+    case Qt::Key_End: return scene::Key::End;
+    case Qt::Key_Space: return scene::Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return scene::Key::Enter;
     default: return std::nullopt;
     }
 }
@@ -54,173 +60,263 @@ GameWindow::GameWindow(game::Program& program, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       program_(program),
-      damage_(program.form()) {
+      damage_(program.form(), program.controls().look()) {
+    install_accessible_interfaces();
     setObjectName("Form1");
     setWindowTitle(text(scene::Form1::Caption));
-    setFixedSize(scene::pixels(scene::Form1::ClientWidth), scene::pixels(scene::Form1::ClientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the scene covers every pixel
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    // The controls' rules decide where the focus goes; the toolkit's own
+    // focus chain must never pick a control.
+    setFocusPolicy(Qt::NoFocus);
     setFont(scene_font(scene::FontId::WindowDefault));
-
-    cmd_set_ = make_button(program_.form().Cmd_Set);
-    cmd_start_ = make_button(program_.form().Cmd_Start);
-    make_text_box();
-    make_scroll_bar();
-    // Made after its controls, so that it is also deleted after them.
-    auto* style = new PanelStyle;
-    style->setParent(this);
-    for (QWidget* control : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_})
-        style->apply_to(control);
-    set_tab_order();
-    name_for_assistive_technology();
-
+    make_text_entry();
+    repeat_.setSingleShot(true);
+    connect(&repeat_, &QTimer::timeout, this, [this] {
+        program_.controls().repeat();
+        sync_from_model();
+    });
+    program_.controls().set_active(isActiveWindow());
+    fit_to_screen();
     sync_from_model();
 }
 
+GameWindow::~GameWindow() {
+    if (accessible_) accessible_->window_gone();
+}
+
+void GameWindow::make_text_entry() {
+    const scene::TextBox& control = program_.form().Text1;
+    text1_ = new QLineEdit(this);
+    text1_->setObjectName(text(control.name));
+    // The core paints the box's frame and white field; the entry lies inside
+    // them and shows only its text, caret and selection.
+    text1_->setFrame(false);
+    text1_->setTextMargins(0, 0, 0, 0);
+    QPalette palette = text1_->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    palette.setColor(QPalette::Text, Qt::black);
+    text1_->setPalette(palette);
+    text1_->setMaxLength(scene::TextBox::MaxLength);
+    // A click puts the focus there; Tab goes through the rules.
+    text1_->setFocusPolicy(Qt::ClickFocus);
+    if (const scene::Label* label = program_.form().naming_label(control.name))
+        text1_->setAccessibleName(text(label->Caption));
+    text1_->installEventFilter(this);
+    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        program_.type(typed.toStdString());
+    });
+}
+
+void GameWindow::fit_to_screen() {
+    const qreal ratio = devicePixelRatioF();
+    zoom_ = 1;
+    if (const QScreen* screen = this->screen()) {
+        QRect room = screen->availableGeometry();
+        // Once the window manager has framed the window, the frame takes its
+        // share of the room.
+        const QRect frame = frameGeometry(), inside = geometry();
+        room.adjust(inside.left() - frame.left(), inside.top() - frame.top(), inside.right() - frame.right(),
+                    inside.bottom() - frame.bottom());
+        const draw::WindowPlace place = draw::place_window(static_cast<int>(std::lround(room.width() * ratio)),
+                                                           static_cast<int>(std::lround(room.height() * ratio)), ratio);
+        // Shrunk where the screen is too small, but never enlarged: on a
+        // large screen the window keeps the scene's size at the screen's scale.
+        zoom_ = std::min(1.0, place.scale / ratio);
+    }
+    const draw::Rect device = painter().window();
+    setFixedSize(static_cast<int>(std::ceil(device.w / ratio - kHair)),
+                 static_cast<int>(std::ceil(device.h / ratio - kHair)));
+    text1_->setGeometry(logical_inside(draw::text_entry_area(program_.form().Text1)));
+    QFont font = scene_font(scene::FontId::WindowDefault);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * zoom_))));
+    text1_->setFont(font);
+}
+
+QRect GameWindow::logical_inside(const scene::Rect& r) const {
+    const draw::Rect device = painter().to_device(r);
+    const qreal ratio = devicePixelRatioF();
+    const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v / ratio - kHair)); };
+    const auto down = [ratio](int v) { return static_cast<int>(std::floor(v / ratio + kHair)); };
+    return QRect(QPoint(up(device.x), up(device.y)), QPoint(down(device.right()) - 1, down(device.bottom()) - 1));
+}
+
 void GameWindow::show_centred() {
+    fit_to_screen();
     centre_frame();
-    show();
     // The window manager adds its frame only once the window is shown; the
     // first move after that reveals it, and the frame is centred then.
     centring_ = true;
+    show();
 }
 
 void GameWindow::centre_frame() {
     const QScreen* screen = this->screen();
     if (!screen) return;
+    const QRect room = screen->availableGeometry();
     QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
+    frame.moveCenter(room.center());
+    // A frame wider or taller than the room keeps its top left corner, and
+    // with it the title bar, on the screen.
+    frame.moveTopLeft(QPoint(std::max(frame.left(), room.left()), std::max(frame.top(), room.top())));
     move(frame.topLeft());
 }
 
 void GameWindow::moveEvent(QMoveEvent* event) {
     if (centring_ && frameGeometry() != geometry()) {
         centring_ = false;
+        fit_to_screen();
         centre_frame();
     }
     QWidget::moveEvent(event);
 }
 
-QPushButton* GameWindow::make_button(scene::CommandButton& control) {
-    auto* button = new QPushButton(this);  // no caption: the label below names it
-    button->setObjectName(text(control.name));
-    button->setGeometry(px_rect(control));
-    button->installEventFilter(this);
-    connect(button, &QPushButton::clicked, this, [this, &control] {
-        program_.click(control);
-        sync_from_model();
-    });
-    return button;
-}
-
-void GameWindow::make_text_box() {
-    const scene::TextBox& control = program_.form().Text1;
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(text(control.name));
-    text1_->setGeometry(px_rect(control));
-    text1_->setTextMargins(0, 0, 0, 0);
-    text1_->setMaxLength(scene::TextBox::MaxLength);
-    connect(text1_, &QLineEdit::textEdited, this, [this](const QString& typed) {
-        program_.type(typed.toStdString());
-    });
-}
-
-void GameWindow::make_scroll_bar() {
-    const scene::HScrollBar& control = program_.form().HScroll1;
-    hscroll1_ = new QScrollBar(Qt::Horizontal, this);
-    hscroll1_->setObjectName(text(control.name));
-    hscroll1_->setGeometry(px_rect(control));
-    hscroll1_->setRange(control.Min, control.Max);
-    hscroll1_->setSingleStep(scene::HScrollBar::SmallChange);
-    hscroll1_->setPageStep(scene::HScrollBar::LargeChange);
-    // The change comes after a click, or on release after a drag, never while
-    // the thumb moves; and the arrow keys must turn the barrel.
-    hscroll1_->setTracking(false);
-    hscroll1_->setInvertedControls(false);  // Qt's scroll bars default to true: Left would raise the angle
-    hscroll1_->setFocusPolicy(Qt::StrongFocus);
-    connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int value) {
-        program_.scroll_to(value);
-        sync_from_model();
-    });
-}
-
-void GameWindow::set_tab_order() {
-    // Labels hold places in the tab order but never take the focus.
-    QWidget* previous = nullptr;
-    for (const scene::TabStop& stop : scene::Form1::tab_order()) {
-        auto* widget = findChild<QWidget*>(text(stop.name), Qt::FindDirectChildrenOnly);
-        if (!widget) continue;
-        if (previous) setTabOrder(previous, widget);
-        previous = widget;
+bool GameWindow::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: return touch(static_cast<QTouchEvent&>(*event));
+    default: return QWidget::event(event);
     }
 }
 
-void GameWindow::name_for_assistive_technology() {
-    // Each control is named by the label the player reads beside it.
-    const scene::Form1& form = program_.form();
-    for (QWidget* widget : std::initializer_list<QWidget*>{cmd_set_, cmd_start_, text1_, hscroll1_}) {
-        if (const scene::Label* label = form.naming_label(widget->objectName().toStdString()))
-            widget->setAccessibleName(text(label->Caption));
+bool GameWindow::touch(QTouchEvent& event) {
+    scene::ControlRules& rules = program_.controls();
+    if (event.type() == QEvent::TouchCancel) {
+        if (touch_id_ >= 0) rules.pointer_cancel();
+        touch_id_ = -1;
+        sync_from_model();
+        return true;
     }
+    for (const QEventPoint& point : event.points()) {
+        const QPointF at = point.position() / zoom_;
+        if (point.state() == QEventPoint::Pressed && touch_id_ < 0) {
+            // A finger on the text entry itself places its caret: left
+            // unanswered, the touch reaches the entry as a mouse press.
+            if (event.type() == QEvent::TouchBegin && text1_->geometry().contains(point.position().toPoint())) {
+                event.ignore();
+                return false;
+            }
+            if (rules.pointer_down(at.x(), at.y(), scene::PointerKind::Touch, zoom_)) touch_id_ = point.id();
+        } else if (point.id() == touch_id_ && point.state() == QEventPoint::Released) {
+            rules.pointer_up(at.x(), at.y());
+            touch_id_ = -1;
+        } else if (point.id() == touch_id_ && point.state() == QEventPoint::Updated) {
+            rules.pointer_move(at.x(), at.y());
+        }
+    }
+    sync_from_model();
+    event.accept();
+    return true;
+}
+
+void GameWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    const QPointF at = event->position() / zoom_;
+    focus_reason_ = Qt::MouseFocusReason;
+    program_.controls().pointer_down(at.x(), at.y(), scene::PointerKind::Mouse, zoom_);
+    sync_from_model();
+}
+
+void GameWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+    const QPointF at = event->position() / zoom_;
+    program_.controls().pointer_move(at.x(), at.y());
+    sync_from_model();
+}
+
+void GameWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+    const QPointF at = event->position() / zoom_;
+    program_.controls().pointer_up(at.x(), at.y());
+    sync_from_model();
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event) {
+    const std::optional<scene::Key> key = scene_key(*event);
+    if (!key || !program_.controls().key_down(*key, event->isAutoRepeat())) return QWidget::keyPressEvent(event);
+    sync_from_model();
+}
+
+void GameWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // The toolkit tells assistive technology of the window's focus after
+    // this; the control that has it is told after that.
+    if (accessible_) QTimer::singleShot(0, this, [this] {
+        if (accessible_) accessible_->announce_focus();
+    });
+}
+
+bool GameWindow::focusNextPrevChild(bool next) {
+    // Tab and Backtab, from the window or from the text entry.
+    program_.controls().key_down(next ? scene::Key::Tab : scene::Key::BackTab, false);
+    focus_reason_ = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    sync_from_model();
+    return true;
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
-    auto* button = qobject_cast<QPushButton*>(watched);
-    if (button && event->type() == QEvent::KeyPress && button_key(button, *static_cast<QKeyEvent*>(event))) return true;
+    // A click into the entry, or anything else that gives it the focus.
+    if (watched == text1_ && event->type() == QEvent::FocusIn &&
+        program_.controls().focus() != program_.form().Text1.name) {
+        program_.controls().focus_on(program_.form().Text1.name);
+        sync_from_model();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
-bool GameWindow::button_key(QWidget* button, const QKeyEvent& key) {
-    // Enter on a focused button presses it, as Space does; a held key does
-    // not press it again.
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        if (!key.isAutoRepeat()) static_cast<QPushButton*>(button)->click();
-        return true;
-    }
-    // An arrow turns the barrel and the focus stays, so Space, Space still
-    // sets and fires.
-    if (const auto pressed = arrow(key.key())) {
-        program_.scroll_to(program_.form().arrow_on_button(*pressed));
-        sync_from_model();
-        return true;
-    }
-    return false;
+void GameWindow::press(scene::CommandButton& button) {
+    if (program_.halted()) return;
+    program_.click(button);
+    sync_from_model();
 }
 
-void GameWindow::sync_buttons(const scene::Form1& form) {
-    // Made usable first, so that the focus can move there before the
-    // focused button is disabled; the toolkit alone would pass the focus down
-    // the tab order, to the angle box, where the next Space would replace
-    // the angle.
-    const std::pair<QPushButton*, bool> buttons[] = {{cmd_set_, form.Cmd_Set.Enabled},
-                                                     {cmd_start_, form.Cmd_Start.Enabled}};
-    for (const auto& [button, enabled] : buttons)
-        if (enabled) button->setEnabled(true);
-    if (const QWidget* focused = focusWidget()) {
-        const std::string held = focused->objectName().toStdString();
-        const std::string_view next = form.focus_after(held);
-        if (next != held) {
-            if (auto* widget = findChild<QWidget*>(text(next), Qt::FindDirectChildrenOnly))
-                widget->setFocus(Qt::OtherFocusReason);
-        }
-    }
-    for (const auto& [button, enabled] : buttons)
-        if (!enabled) button->setEnabled(false);
+void GameWindow::turn_to(int angle) {
+    if (program_.halted()) return;
+    program_.scroll_to(angle);
+    sync_from_model();
+}
+
+void GameWindow::focus_control(std::string_view control) {
+    program_.controls().focus_on(control);
+    sync_from_model();
+}
+
+void GameWindow::sync_focus() {
+    const bool halted = program_.halted();
+    const bool in_entry = program_.controls().focus() == program_.form().Text1.name && !halted;
+    // Where the toolkit's keyboard focus goes, it also goes while the window
+    // is inactive, to be there when the window is active again.
+    if (in_entry && focusWidget() != text1_) text1_->setFocus(focus_reason_);
+    if (!in_entry && focusWidget() != this) setFocus(focus_reason_);
+    focus_reason_ = Qt::OtherFocusReason;
+    // Disabled only once the focus has left it: a focused entry that is
+    // disabled would hand the focus on through the tab order.
+    if (text1_->isEnabled() == halted) text1_->setEnabled(!halted);
+}
+
+void GameWindow::sync_repeat() {
+    const std::optional<int> due = program_.controls().repeat_in_ms();
+    if (!due) repeat_.stop();
+    else if (!repeat_.isActive()) repeat_.start(*due);
 }
 
 void GameWindow::sync_from_model() {
+    scene::ControlRules& rules = program_.controls();
+    rules.settle();
     const scene::Form1& form = program_.form();
-    sync_buttons(form);
+    sync_focus();
+    // Only a real change of the text replaces it, so that ticks leave the
+    // player's caret, selection and undo history alone.
     const QString angle_text = QString::fromStdString(form.Text1.Text);
     if (text1_->text() != angle_text) text1_->setText(angle_text);
-    if (hscroll1_->value() != form.HScroll1.Value) {
-        const QSignalBlocker quiet(hscroll1_);
-        hscroll1_->setValue(form.HScroll1.Value);
-    }
-
-    for (const draw::Rect& area : damage_.changes(form)) repaint_scene(area);
+    for (const draw::Rect& area : damage_.changes(form, rules.look())) repaint_scene(area);
+    sync_repeat();
+    if (accessible_) accessible_->announce();
 }
 
-draw::Painter GameWindow::painter() const { return draw::Painter(devicePixelRatioF()); }
+draw::Painter GameWindow::painter() const { return draw::Painter(devicePixelRatioF() * zoom_); }
 
 void GameWindow::repaint_scene(const draw::Rect& area) {
     const draw::Rect device = painter().to_device(area);
@@ -230,17 +326,23 @@ void GameWindow::repaint_scene(const draw::Rect& area) {
 void GameWindow::paintEvent(QPaintEvent* event) {
     QPainter qpainter(this);
     const qreal ratio = devicePixelRatioF();
-    // A window system may force another size on the window anyway; beyond
-    // the scene it shows the window's own colour, not stale pixels.
-    const scene::Rgb back = scene::Form1::BackColor;
-    const QRect scene_area(0, 0, scene::pixels(scene::Form1::ClientWidth), scene::pixels(scene::Form1::ClientHeight));
-    for (const QRect& beyond : event->region() - scene_area)
-        qpainter.fillRect(beyond, QColor(back.r, back.g, back.b));
     const draw::Painter painter = this->painter();
+    const draw::Rect scene_area = painter.window();
+    const scene::Rgb back = scene::Form1::BackColor;
+    const scene::ControlLook look = program_.controls().look();
     QtCanvas canvas(qpainter, canvas_cache_);
     for (const QRect& area : event->region()) {
         const QRect device = outward(area.x(), area.y(), area.width(), area.height(), ratio);
-        painter.paint(canvas, program_.form(), program_.trace(), {device.x(), device.y(), device.width(), device.height()});
+        // A window system may force another size on the window anyway, and
+        // a shrunk scene may leave a pixel at its edges; there the window
+        // shows its own colour, not stale pixels.
+        const QRegion beyond = QRegion(device) - QRect(scene_area.x, scene_area.y, scene_area.w, scene_area.h);
+        for (const QRect& r : beyond) {
+            canvas.clip({r.x(), r.y(), r.width(), r.height()});
+            canvas.fill({r.x(), r.y(), r.width(), r.height()}, back);
+        }
+        painter.paint(canvas, program_.form(), program_.trace(), {device.x(), device.y(), device.width(), device.height()},
+                      look);
     }
 }
 
@@ -250,6 +352,17 @@ void GameWindow::changeEvent(QEvent* event) {
     constexpr Qt::WindowStates kResizing = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (event->type() == QEvent::WindowStateChange && (windowState() & kResizing))
         setWindowState(windowState() & ~kResizing);
+    if (event->type() == QEvent::ActivationChange) {
+        scene::ControlRules& rules = program_.controls();
+        rules.set_active(isActiveWindow());
+        // A press cannot outlast the window's turn: the release would go to
+        // whatever window took it, a message box say.
+        if (!isActiveWindow()) {
+            rules.pointer_cancel();
+            touch_id_ = -1;
+        }
+        sync_from_model();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -3,8 +3,8 @@
 //   bare_window first-frame [label|widgets]   ends as soon as its first frame is up;
 //       label: with one Japanese label in the game's gothic, what text alone costs;
 //       widgets: with what the toolkit must do for the game's content (its
-//       captions in its fonts, two buttons, a text box and a scroll bar, all
-//       where the scene puts them, and its title), and no game
+//       captions in its fonts, the one text entry the game's window holds,
+//       all where the scene puts them, and its title), and no game
 //   bare_window idle          prints idle_timer_events and idle_cpu_ms over 5 s
 //   bare_window clocks        prints the intervals of plain precise QTimers at
 //                             the game's flight and gauge periods
@@ -12,8 +12,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
@@ -42,7 +40,7 @@ QFont gothic(const scene::FontSpec& design) {
     return font;
 }
 
-// The game's widgets and captions as plain toolkit widgets.
+// The game's captions and its text entry as plain toolkit widgets.
 void add_scene_widgets(QWidget& window, const scene::Form1& form) {
     window.setWindowTitle(text(scene::Form1::Caption));
     window.setFont(gothic(scene::kWindowDefaultFont));
@@ -53,13 +51,7 @@ void add_scene_widgets(QWidget& window, const scene::Form1& form) {
             place(caption, **label);
         }
     }
-    place(new QPushButton(&window), form.Cmd_Start);
-    place(new QPushButton(&window), form.Cmd_Set);
     place(new QLineEdit(text(form.Text1.Text), &window), form.Text1);
-    auto* bar = new QScrollBar(Qt::Horizontal, &window);
-    place(bar, form.HScroll1);
-    bar->setRange(form.HScroll1.Min, form.HScroll1.Max);
-    bar->setValue(form.HScroll1.Value);
 }
 
 // Records `count` intervals of a repeating precise timer, then calls `done`.

@@ -8,8 +8,6 @@
 //   game_window_bench paint         paint time of one new segment over 10 and 1,000
 
 #include <QApplication>
-#include <QPushButton>
-#include <QScrollBar>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -29,10 +27,11 @@ namespace {
 using namespace zorukan;
 using namespace zorukan::bench;
 
-// The game as main() builds it, with access to its buttons.
+// The game as main() builds it.
 struct Game {
     Game() : window(session.window()) {}
-    QPushButton& button(const char* name) { return *window->findChild<QPushButton*>(name); }
+    // Presses a button as a click on it would.
+    void press(const char* name) { window->press(*program.form().button(name)); }
 
     runtime::SeededRandom random{runtime::SeededRandom::system_clock_reading};
     app::GameSession session{random};
@@ -78,8 +77,8 @@ public:
         paints_.painted = [this](const QRegion& region, double) {
             if (pending_) repainted_ += area(region);
         };
-        game_.window->findChild<QScrollBar*>("HScroll1")->setValue(90);
-        game_.button("Cmd_Set").click();
+        game_.window->turn_to(90);
+        game_.press("Cmd_Set");
     }
 
 private:
@@ -96,7 +95,7 @@ private:
             later([this] {
                 flight_previous_ = 0;
                 gauge_previous_ = 0;
-                game_.button("Cmd_Start").click();
+                game_.press("Cmd_Start");
             });
         }
     }
@@ -130,7 +129,7 @@ private:
         if (!firing_ || !form.Cmd_Set.Enabled || finished_) return;
         firing_ = false;  // the shot ended: charge the next one
         finish_segment();
-        later([this] { game_.button("Cmd_Set").click(); });
+        later([this] { game_.press("Cmd_Set"); });
     }
     void finish() {
         if (finished_) return;

@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
     window.show_centred();
 
     QTimer::singleShot(0, [&] {
-        window.findChild<QPushButton*>("Cmd_Set")->click();
-        window.findChild<QPushButton*>("Cmd_Start")->click();
+        window.press(program.form().Cmd_Set);
+        window.press(program.form().Cmd_Start);
         if (overflow) program.game().state().FlightTime = 32767;
     });
 

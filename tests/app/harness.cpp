@@ -1,7 +1,7 @@
 #include "harness.h"
 
-#include <QPushButton>
 #include <QTest>
+#include <cmath>
 
 namespace zorukan::testing {
 
@@ -14,13 +14,23 @@ GameHarness::GameHarness(float random_value) : game_(ScriptedRandom({random_valu
     window_ = std::make_unique<app::GameWindow>(game_.program);
 }
 
+QPoint GameHarness::at(double x, double y) const {
+    // The first logical pixel at or past the point: the window divides it
+    // back into scene pixels no further left or up than the point.
+    const double zoom = window_->zoom();
+    const auto up = [zoom](double v) { return static_cast<int>(std::ceil(v * zoom - 1e-9)); };
+    return {up(x), up(y)};
+}
+
+QPoint GameHarness::middle(const scene::Rect& r) const { return at(r.x + r.w / 2.0, r.y + r.h / 2.0); }
+
 void GameHarness::advance_ms(int ms) {
     game_.clock.advance(runtime::micros_from_ms(ms));
     window_->sync_from_model();
 }
 
 void GameHarness::click(const char* button) {
-    QTest::mouseClick(widget<QPushButton>(button), Qt::LeftButton);
+    QTest::mouseClick(window_.get(), Qt::LeftButton, {}, middle(scene::pixel_rect(*form().button(button))));
 }
 
 void GameHarness::fire(int power_ms) {

@@ -4,7 +4,8 @@
 // a player. Ticks run when a test advances the clock, and the window is
 // brought in step afterwards, as the real clock's ticked signal does.
 
-#include <QWidget>
+#include <QLineEdit>
+#include <QPoint>
 #include <memory>
 #include <vector>
 
@@ -23,13 +24,16 @@ public:
     game::Program& program() { return game_.program; }
     scene::Form1& form() { return game_.form(); }
     app::GameWindow& window() { return *window_; }
-    template <typename Widget>
-    Widget* widget(const char* name) const {
-        return window_->findChild<Widget*>(name);
-    }
+    QLineEdit& entry() { return *window_->angle_entry(); }
+
+    // A window's logical pixel that lands on scene point (x, y), or just
+    // right of and below it.
+    QPoint at(double x, double y) const;
+    // The window's logical pixel in the middle of scene pixels `r`.
+    QPoint middle(const scene::Rect& r) const;
 
     void advance_ms(int ms);
-    // Clicks a button with the mouse, as the player does.
+    // Clicks a button (Cmd_Set, Cmd_Start) with the mouse, as the player does.
     void click(const char* button);
     // Swings the gauge for `power_ms`, fires and flies until the shell lands.
     void fire(int power_ms);

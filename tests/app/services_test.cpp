@@ -2,6 +2,7 @@
 // the report of a fatal run-time error.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -36,6 +37,8 @@ class ServicesTest : public QObject {
 private Q_SLOTS:
     void realClockTicksOnCadenceAndIdlesWhenOff();
     void messageBoxHasTitlePromptOneOkAndNoIcon();
+    void keyHeldFromBeforeLeavesTheBoxOpen_data();
+    void keyHeldFromBeforeLeavesTheBoxOpen();
     void fatalErrorIsReportedWithItsNumber_data();
     void fatalErrorIsReportedWithItsNumber();
 };
@@ -77,14 +80,18 @@ void ServicesTest::messageBoxHasTitlePromptOneOkAndNoIcon() {
         QList<QAbstractButton*>::size_type buttons = 0;
         QMessageBox::StandardButton button = QMessageBox::NoButton;
         bool button_icon = true, modal = false;
+        QString spoken;
+        bool spoken_modal = false;
     };
     std::optional<Seen> seen;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         QAbstractButton* ok = box->buttons().value(0);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
         seen = Seen{box->windowTitle(), box->text(), box->icon(), box->buttons().size(),
-                    box->standardButton(ok), ok && !ok->icon().isNull(), box->isModal()};
+                    box->standardButton(ok), ok && !ok->icon().isNull(), box->isModal(),
+                    read->text(QAccessible::Name) + "|" + read->text(QAccessible::Value), read->state().modal != 0};
         if (ok) ok->click();
     });
     ui.show("テレビが破壊されました。", "破壊");
@@ -96,6 +103,43 @@ void ServicesTest::messageBoxHasTitlePromptOneOkAndNoIcon() {
     QCOMPARE(seen->button, QMessageBox::Ok);
     QVERIFY(!seen->button_icon);
     QVERIFY(seen->modal);
+    // Assistive technology reads it as it is: titled, with its text, modal.
+    QCOMPARE(seen->spoken, QStringLiteral("破壊|テレビが破壊されました。"));
+    QVERIFY(seen->spoken_modal);
+}
+
+void ServicesTest::keyHeldFromBeforeLeavesTheBoxOpen_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+// The Enter that fired the shell may still be held when the hit's box opens:
+// its repeats must not close the box unread. The next fresh press does.
+void ServicesTest::keyHeldFromBeforeLeavesTheBoxOpen() {
+    QFETCH(int, key);
+    app::QtMessageBoxUi ui;
+    bool open_after_repeats = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        // A failure below must not leave the box waiting.
+        QTimer::singleShot(2000, box, &QWidget::close);
+        if (!QTest::qWaitForWindowActive(box) || !QApplication::focusWidget()) return;
+        QWidget* focused = QApplication::focusWidget();
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(focused, &repeat);
+        }
+        open_after_repeats = box->isVisible();
+        QTest::keyClick(focused, Qt::Key(key));
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    ui.show("テレビが破壊されました。", "破壊");
+    QVERIFY(open_after_repeats);
+    QVERIFY2(elapsed.elapsed() < 2000, "a fresh press did not close the box");
 }
 
 void ServicesTest::fatalErrorIsReportedWithItsNumber_data() {

@@ -1,6 +1,7 @@
 // What the window's canvas makes of the core's drawing, checked on grabs of
 // it: transparent pictures, the art at twice the scale, the fonts, partial
-// repaints on the screen, and the look of the controls.
+// repaints on the screen, the controls' looks as the window passes them on,
+// and the angle box's text entry inside the frame the core paints.
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -14,6 +15,7 @@
 
 #include "app/application.h"
 #include "app/fonts.h"
+#include "draw/control_look.h"
 #include "draw/damage.h"
 #include "harness.h"
 #include "scene/pictures.h"
@@ -97,6 +99,8 @@ private Q_SLOTS:
     void partialRepaintLeavesNothingStale();
     void controlStatesShowAtAGlance_data();
     void controlStatesShowAtAGlance();
+    void typingStaysInsideTheFrame_data();
+    void typingStaysInsideTheFrame();
 };
 
 void WindowPixelsTest::explosionInFrontOfTelevision() {
@@ -222,6 +226,20 @@ void WindowPixelsTest::partialRepaintLeavesNothingStale_data() {
     QTest::newRow("explosion hidden") << change([](scene::Form1& f) { f.Image2.Visible = true; })
                                       << change([](scene::Form1& f) { f.Image2.Visible = false; });
     QTest::newRow("television moves") << none << change([](scene::Form1& f) { f.Tv.Left = 3000; });
+    const auto key = [](Qt::Key pressed) {
+        return SceneChange([pressed](GameHarness&) { QTest::keyClick(QApplication::focusWidget(), pressed); });
+    };
+    QTest::newRow("focus moves to the angle box") << none << key(Qt::Key_Tab);
+    QTest::newRow("focus moves to the scroll bar") << none << key(Qt::Key_Backtab);
+    QTest::newRow("button held down") << none << SceneChange([](GameHarness& game) {
+        QTest::mousePress(&game.window(), Qt::LeftButton, {}, game.middle(scene::pixel_rect(game.form().Cmd_Set)));
+    });
+    QTest::newRow("thumb dragged") << none << SceneChange([](GameHarness& game) {
+        const scene::HScrollBar& bar = game.form().HScroll1;
+        const scene::Rect thumb = scene::BarLayout::of(bar, bar.Value).thumb;
+        QTest::mousePress(&game.window(), Qt::LeftButton, {}, game.middle(thumb));
+        QTest::mouseMove(&game.window(), game.middle(thumb) + QPoint(9, 0));
+    });
 }
 
 // The window repaints only what changed after an event; where a control used
@@ -236,10 +254,10 @@ void WindowPixelsTest::partialRepaintLeavesNothingStale() {
     auto& window = game.window();
     before(game);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     window.sync_from_model();
     QTest::qWait(20);
-    // The scene alone: the controls paint themselves.
+    // The scene alone, without the text entry.
     const auto scene_only = [&window](const QRegion& region, QImage image) {
         for (const QRect& area : region) window.render(&image, area.topLeft(), area, {});
         return image;
@@ -259,30 +277,101 @@ void WindowPixelsTest::partialRepaintLeavesNothingStale() {
 
 void WindowPixelsTest::controlStatesShowAtAGlance_data() {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<bool>("focus");  // otherwise the player presses it and it is disabled
-    QTest::newRow("disabled button") << "Cmd_Set" << false;
-    QTest::newRow("focused button") << "Cmd_Set" << true;
-    QTest::newRow("focused scroll bar") << "HScroll1" << true;
+    QTest::addColumn<SceneChange>("before");
+    QTest::addColumn<SceneChange>("change");
+    QTest::addColumn<bool>("darker");
+    const SceneChange none = [](GameHarness&) {};
+    const auto key = [](Qt::Key pressed) {
+        return SceneChange([pressed](GameHarness&) { QTest::keyClick(QApplication::focusWidget(), pressed); });
+    };
+    QTest::newRow("pressed, then it cannot be pressed") << "Cmd_Set" << none
+                                                        << SceneChange([](GameHarness& game) { game.click("Cmd_Set"); })
+                                                        << true;
+    QTest::newRow("held down") << "Cmd_Set" << none << SceneChange([](GameHarness& game) {
+        QTest::mousePress(&game.window(), Qt::LeftButton, {}, game.middle(scene::pixel_rect(game.form().Cmd_Set)));
+    }) << false;
+    QTest::newRow("focus comes to the button") << "Cmd_Set" << key(Qt::Key_Tab) << key(Qt::Key_Backtab) << false;
+    QTest::newRow("focus comes to the scroll bar's thumb") << "thumb" << none << key(Qt::Key_Backtab) << false;
+    // The mark shows only in the active window.
+    QTest::newRow("another window is active") << "Cmd_Set" << none << SceneChange([](GameHarness& game) {
+        auto* other = new QWidget;
+        other->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(&game.window(), &QObject::destroyed, other, &QWidget::close);
+        other->show();
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other));
+    }) << false;
 }
 
-// The buttons have no captions: a disabled one and the focus must each
-// change a good part of the control, not a faint outline.
+// The buttons have no captions: a button that cannot be pressed, one held
+// down and the focus must each change a good part of the control as the
+// window shows it, not a faint outline.
 void WindowPixelsTest::controlStatesShowAtAGlance() {
     QFETCH(QString, control);
-    QFETCH(bool, focus);
+    QFETCH(SceneChange, before);
+    QFETCH(SceneChange, change);
+    QFETCH(bool, darker);
     GameHarness game;
     game.window().show();
     QVERIFY(QTest::qWaitForWindowActive(&game.window()));
-    auto* widget = game.widget<QWidget>(control.toUtf8());
-    game.widget<QWidget>("Text1")->setFocus();
-    const QImage plain = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    before(game);
+    const scene::HScrollBar& bar = game.form().HScroll1;
+    const scene::Rect place = control == "thumb" ? scene::BarLayout::of(bar, bar.Value).thumb
+                                                 : scene::pixel_rect(*game.form().button(control.toStdString()));
+    const QRect area = game.window().logical_inside(place);
+    const auto shown = [&] {
+        QCoreApplication::processEvents();
+        return game.window().grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage plain = shown();
+    change(game);
+    const QImage changed = shown();
+    const int total = changed.width() * changed.height();
+    QVERIFY2(clearly_different_pixels(plain, changed) * 4 >= total, qPrintable(control));
+    if (darker) QVERIFY2(lightness(changed) < lightness(plain) - 10, "a button that cannot be pressed is darker");
+}
 
-    if (focus) widget->setFocus();
-    else game.click(control.toUtf8());
-    QVERIFY(widget->hasFocus() == focus && widget->isEnabled() == focus);
-    const QImage changed = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QVERIFY2(clearly_different_pixels(plain, changed) >= 40, qPrintable(control));
-    if (!focus) QVERIFY2(lightness(changed) < lightness(plain) - 10, "a disabled button is darker");
+void WindowPixelsTest::typingStaysInsideTheFrame_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("the angle") << "30";
+    QTest::newRow("digits past the width") << QString(30, QLatin1Char('8'));
+}
+
+// The text entry's text shows inside the frame the core paints around it, and
+// stays inside it however much is typed, at every scale.
+void WindowPixelsTest::typingStaysInsideTheFrame() {
+    QFETCH(QString, typed);
+    GameHarness game;
+    auto& window = game.window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(&game.entry(), Qt::LeftButton);
+    game.entry().selectAll();
+    QTest::keyClicks(&game.entry(), typed);
+    QCOMPARE(game.entry().text(), typed);
+    game.entry().setCursorPosition(0);  // the caret at the far left, out of the way
+    game.entry().clearFocus();
+    QCoreApplication::processEvents();
+
+    const qreal ratio = window.devicePixelRatioF();
+    const QImage with_entry = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage scene_only(window.size() * ratio, QImage::Format_RGB32);
+    scene_only.setDevicePixelRatio(ratio);
+    window.render(&scene_only, QPoint(), window.rect(), {});
+    const zorukan::draw::Painter painter(ratio * window.zoom());
+    const scene::Rect box = painter.to_device(scene::pixel_rect(game.form().Text1));
+    const scene::Rect field = painter.to_device(zorukan::draw::text_entry_area(game.form().Text1));
+    int text_pixels = 0;
+    for (int y = box.y; y < box.bottom(); ++y) {
+        for (int x = box.x; x < box.right(); ++x) {
+            const QRgb shown = with_entry.pixel(x, y);
+            if (!field.contains(x, y))
+                QVERIFY2(shown == scene_only.pixel(x, y), qPrintable(QStringLiteral("frame at %1,%2").arg(x).arg(y)));
+            else if (shown != scene_only.pixel(x, y))
+                ++text_pixels;
+        }
+    }
+    QVERIFY(text_pixels > 0);
 }
 
 QTEST_MAIN(WindowPixelsTest)

@@ -1,33 +1,27 @@
-// The real window driven like a player: its widgets, their wiring to the
-// game, and what it repaints.
+// The real window driven like a player: its raw input reaching the
+// controls' rules, the keyboard focus following them to the text entry and
+// back, the held arrow's timer, its place on the screen, what it repaints
+// and what assistive technology reads of it. The rules themselves are the
+// core's and tested there.
 
-#include <QLineEdit>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
 #include <QPaintEvent>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QStyleOptionSlider>
+#include <QScreen>
 #include <QTest>
+#include <functional>
+#include <optional>
 
-#include "game/game.h"
+#include "draw/control_look.h"
 #include "harness.h"
 
 using zorukan::testing::GameHarness;
+namespace scene = zorukan::scene;
 
 namespace {
 
-QRect scroll_part(QScrollBar* bar, QStyle::SubControl part) {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.upsideDown = bar->invertedAppearance();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
-}
+using Act = std::function<void(GameHarness&)>;
 
 // Collects the rectangles the window is asked to paint.
 class PaintLog final : public QObject {
@@ -41,27 +35,57 @@ protected:
     }
 };
 
+void show(GameHarness& game) {
+    game.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+}
+
+// A key pressed and let go where the toolkit sends keys: the focus widget.
+void key(Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), pressed, modifiers);
+}
+
+// A key held down: its first press, then the window system's repeats.
+void held(Qt::Key pressed, int repeats) {
+    QTest::keyPress(QApplication::focusWidget(), pressed);
+    for (int i = 0; i < repeats; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, pressed, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+    }
+    QTest::keyRelease(QApplication::focusWidget(), pressed);
+}
+
+scene::BarLayout bar_layout(GameHarness& game) {
+    return scene::BarLayout::of(game.form().HScroll1, game.form().HScroll1.Value);
+}
+
+QString focus(GameHarness& game) {
+    const std::string_view name = game.program().controls().focus();
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Act)
 
 class WindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void opensArmed();
-    void tabOrderAndNames_data();
-    void tabOrderAndNames();
-    void buttonsDriveGaugeAndLaunch();
-    void scrollBarChangesOnlyOnRelease();
-    void scrollBarSteps_data();
-    void scrollBarSteps();
-    void shotThroughWidgetsDrawsTraceUntilReset();
-    void hitShowsBothBoxesWhileFlightTicksWait();
+    void placedInsideTheScreen();
+    void inputReachesTheRules_data();
+    void inputReachesTheRules();
+    void keyboardFocusFollowsTheRules();
+    void heldArrowRepeatsUntilLetGo();
     void flightTickRepaintsOnlyAroundItsSegment();
-    void keyPressesFocusedButtonAndFocusFollowsShot_data();
-    void keyPressesFocusedButtonAndFocusFollowsShot();
+    void accessibleTree_data();
+    void accessibleTree();
+    void assistiveTechnologyActs_data();
+    void assistiveTechnologyActs();
 };
 
-// Guards the edge cases of the armed scene as the player sees them, not only
-// in the model: a widget left enabled would let a shot start without power.
+// Guards the armed window as the player first sees it: one size, no
+// maximise, and the one native child where the core frames the angle box.
 void WindowTest::opensArmed() {
     GameHarness game;
     auto& window = game.window();
@@ -70,169 +94,176 @@ void WindowTest::opensArmed() {
     QCOMPARE(window.minimumSize(), window.maximumSize());
     QVERIFY(!(window.windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
 
-    QVERIFY(game.widget<QPushButton>("Cmd_Set")->isEnabled());
-    QVERIFY(!game.widget<QPushButton>("Cmd_Start")->isEnabled());
-    QVERIFY(game.widget<QPushButton>("Cmd_Set")->text().isEmpty());
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("30"));
-    auto* bar = game.widget<QScrollBar>("HScroll1");
-    QCOMPARE(bar->value(), 30);
-    QCOMPARE(bar->minimum(), 0);
-    QCOMPARE(bar->maximum(), 90);
-    QCOMPARE(bar->singleStep(), 1);
-    QCOMPARE(bar->pageStep(), 1);
-    // Each control where the scene puts it, to the pixel.
-    const std::pair<const char*, QRect> places[] = {{"Cmd_Set", {40, 264, 17, 17}},
-                                                    {"Cmd_Start", {104, 264, 17, 17}},
-                                                    {"Text1", {528, 264, 25, 18}},
-                                                    {"HScroll1", {480, 283, 73, 17}}};
-    for (const auto& [name, place] : places) QCOMPARE(game.widget<QWidget>(name)->geometry(), place);
-    QVERIFY(!game.form().Timer1.enabled() && !game.form().Timer2.enabled() && !game.form().Tmr_Power.enabled());
+    QCOMPARE(window.findChildren<QWidget*>(), QList<QWidget*>{&game.entry()});
+    const scene::Rect inside = zorukan::draw::text_entry_area(game.form().Text1);
+    QCOMPARE(game.entry().geometry(), QRect(inside.x, inside.y, inside.w, inside.h));
+    QVERIFY(!game.entry().hasFrame());
+    QCOMPARE(game.entry().text(), QStringLiteral("30"));
 
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QCOMPARE(QApplication::focusWidget(), game.widget<QWidget>("Cmd_Set"));
+    show(game);
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Set"));
+    QCOMPARE(QApplication::focusWidget(), &window);
 }
 
-void WindowTest::tabOrderAndNames_data() {
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<QString>("next");
-    QTest::addColumn<QString>("spoken");
-    QTest::newRow("Cmd_Start") << "Cmd_Start" << "Cmd_Set" << "発射ボタン";
-    QTest::newRow("Cmd_Set") << "Cmd_Set" << "Text1" << "発射セット";
-    QTest::newRow("Text1") << "Text1" << "HScroll1" << "発射角度";
-    QTest::newRow("HScroll1") << "HScroll1" << "Cmd_Start" << "発射角度";
-}
-
-void WindowTest::tabOrderAndNames() {
-    QFETCH(QString, widget);
-    QFETCH(QString, next);
-    QFETCH(QString, spoken);
+// Centred in the available area, and inside it even where the scene at the
+// screen's scale would not fit (QT_SCALE_FACTOR=3 on the test screen): then
+// the scene is shrunk to fit, never past the screen's left edge.
+void WindowTest::placedInsideTheScreen() {
     GameHarness game;
-    auto* from = game.widget<QWidget>(widget.toUtf8());
-    QWidget* following = from->nextInFocusChain();
-    while (following && !following->focusPolicy()) following = following->nextInFocusChain();
-    QCOMPARE(following->objectName(), next);
-    QCOMPARE(from->accessibleName(), spoken);
-    QVERIFY(from->focusPolicy() & Qt::TabFocus);
-}
+    auto& window = game.window();
+    window.show_centred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect room = window.screen()->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    QVERIFY2(room.contains(frame), qPrintable(QStringLiteral("frame %1,%2 %3x%4 in %5x%6")
+                                                  .arg(frame.x()).arg(frame.y()).arg(frame.width())
+                                                  .arg(frame.height()).arg(room.width()).arg(room.height())));
+    QVERIFY(std::abs(frame.center().x() - room.center().x()) <= 1);
+    QVERIFY(std::abs(frame.center().y() - room.center().y()) <= 1);
 
-void WindowTest::buttonsDriveGaugeAndLaunch() {
-    GameHarness game;
-    game.click("Cmd_Start");  // disabled: nothing may happen
-    QVERIFY(!game.form().Timer1.enabled());
-
-    game.click("Cmd_Set");
-    QVERIFY(game.form().Tmr_Power.enabled());
-    QVERIFY(!game.widget<QPushButton>("Cmd_Set")->isEnabled());
-    QVERIFY(game.widget<QPushButton>("Cmd_Start")->isEnabled());
-
-    game.advance_ms(250);  // ten gauge ticks
-    QCOMPARE(game.form().Shape1.Width, 2000.0f);
-
-    game.click("Cmd_Start");
-    QVERIFY(!game.form().Tmr_Power.enabled());
-    QVERIFY(game.form().Timer1.enabled());
-    QCOMPARE(game.program().state().Speed, (2000 + 1800) / 20);
-
-    // The player types in the angle box while the shell flies: the flight's
-    // ticks leave the text, the cursor and the undo history alone.
-    auto* box = game.widget<QLineEdit>("Text1");
-    box->setFocus();
-    box->setCursorPosition(1);
-    QTest::keyClicks(box, "45");
-    game.advance_ms(180);
-    QCOMPARE(box->text(), QStringLiteral("3450"));
-    QCOMPARE(box->cursorPosition(), 3);
-    QVERIFY(box->isUndoAvailable());
-}
-
-// Dragging the thumb must not turn the barrel until it is let go.
-void WindowTest::scrollBarChangesOnlyOnRelease() {
-    GameHarness game;
-    auto* bar = game.widget<QScrollBar>("HScroll1");
-    const float tip_x = game.form().Line1.X2;
-    const QPoint thumb = scroll_part(bar, QStyle::SC_ScrollBarSlider).center();
-
-    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
-    QTest::mouseMove(bar, thumb + QPoint(12, 0));
-    QVERIFY(bar->sliderPosition() > 30);
-    QCOMPARE(game.form().HScroll1.Value, 30);
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("30"));
-    QCOMPARE(game.form().Line1.X2, tip_x);
-
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb + QPoint(12, 0));
-    const int angle = game.form().HScroll1.Value;
-    QVERIFY(angle > 30);
-    QCOMPARE(bar->value(), angle);
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QString::number(angle));
-    QVERIFY(game.form().Line1.X2 < tip_x);  // steeper barrel, shorter reach
-}
-
-void WindowTest::scrollBarSteps_data() {
-    QTest::addColumn<int>("part");  // a scroll bar part to click, or 0 with a key
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("angle");
-    QTest::newRow("left arrow") << int(QStyle::SC_ScrollBarSubLine) << 0 << 29;
-    QTest::newRow("right arrow") << int(QStyle::SC_ScrollBarAddLine) << 0 << 31;
-    QTest::newRow("track left of thumb") << int(QStyle::SC_ScrollBarSubPage) << 0 << 29;
-    QTest::newRow("track right of thumb") << int(QStyle::SC_ScrollBarAddPage) << 0 << 31;
-    QTest::newRow("left key") << 0 << int(Qt::Key_Left) << 29;
-    QTest::newRow("right key") << 0 << int(Qt::Key_Right) << 31;
-}
-
-void WindowTest::scrollBarSteps() {
-    QFETCH(int, part);
-    QFETCH(int, key);
-    QFETCH(int, angle);
-    GameHarness game;
-    auto* bar = game.widget<QScrollBar>("HScroll1");
-    if (part) {
-        const QRect area = scroll_part(bar, QStyle::SubControl(part));
-        QVERIFY(!area.isEmpty());
-        QTest::mouseClick(bar, Qt::LeftButton, {}, area.center());
+    if (room.width() >= frame.width() - window.width() + 585 && room.height() >= frame.height() - window.height() + 309) {
+        QCOMPARE(window.size(), QSize(585, 309));
+        QCOMPARE(window.zoom(), 1.0);
     } else {
-        bar->setFocus();
-        QTest::keyClick(bar, Qt::Key(key));
+        // The scene is shrunk just enough to fit one way, frame and all.
+        QVERIFY(window.zoom() < 1);
+        QVERIFY(frame.width() >= room.width() - 3 || frame.height() >= room.height() - 3);
+        // The controls answer where they are painted.
+        game.click("Cmd_Set");
+        QVERIFY(game.form().Tmr_Power.enabled());
     }
+}
+
+void WindowTest::inputReachesTheRules_data() {
+    QTest::addColumn<Act>("act");
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<bool>("gauge");  // 発射セット was pressed
+    QTest::addColumn<bool>("fired");  // 発射ボタン was pressed
+    QTest::newRow("mouse click on 発射セット") << Act([](GameHarness& g) { g.click("Cmd_Set"); }) << 30 << true << false;
+    QTest::newRow("Space") << Act([](GameHarness&) { key(Qt::Key_Space); }) << 30 << true << false;
+    QTest::newRow("keypad Enter") << Act([](GameHarness&) { key(Qt::Key_Enter, Qt::KeypadModifier); }) << 30 << true
+                                  << false;
+    QTest::newRow("Space, Space") << Act([](GameHarness&) {
+        key(Qt::Key_Space);
+        key(Qt::Key_Space);
+    }) << 30 << true << true;
+    // Its repeats would press 発射ボタン next.
+    QTest::newRow("Space held down") << Act([](GameHarness&) { held(Qt::Key_Space, 3); }) << 30 << true << false;
+    QTest::newRow("Ctrl+Space is no press") << Act([](GameHarness&) { key(Qt::Key_Space, Qt::ControlModifier); }) << 30
+                                            << false << false;
+    QTest::newRow("Right") << Act([](GameHarness&) { key(Qt::Key_Right); }) << 31 << false << false;
+    QTest::newRow("End on the scroll bar") << Act([](GameHarness&) {
+        key(Qt::Key_Backtab);
+        key(Qt::Key_End);
+    }) << 90 << false << false;
+    // The barrel turns only when the thumb is let go.
+    QTest::newRow("thumb dragged to the end") << Act([](GameHarness& g) {
+        const scene::Rect thumb = bar_layout(g).thumb;
+        const double y = thumb.y + thumb.h / 2.0, x = thumb.x + thumb.w / 2.0;
+        QTest::mousePress(&g.window(), Qt::LeftButton, {}, g.at(x, y));
+        QTest::mouseMove(&g.window(), g.at(x + 100, y));
+        QCOMPARE(g.program().controls().look().thumb, std::optional<std::int16_t>(90));
+        QCOMPARE(g.form().HScroll1.Value, 30);
+        QTest::mouseRelease(&g.window(), Qt::LeftButton, {}, g.at(x + 100, y));
+    }) << 90 << false << false;
+    // A finger reaches the bar's arrow from above it, where a mouse would
+    // miss.
+    QTest::newRow("finger above the left arrow") << Act([](GameHarness& g) {
+        const scene::Rect arrow = bar_layout(g).less;
+        const QPoint above = g.at(arrow.x + arrow.w / 2.0, arrow.y - 6);
+        QTest::mouseClick(&g.window(), Qt::LeftButton, {}, above);
+        QCOMPARE(g.form().HScroll1.Value, 30);
+        QPointingDevice* finger = QTest::createTouchDevice();
+        QTest::touchEvent(&g.window(), finger).press(0, above, &g.window());
+        QTest::touchEvent(&g.window(), finger).release(0, above, &g.window());
+    }) << 29 << false << false;
+}
+
+// One of each kind of input, mapped and passed on; and the game's text
+// follows the angle.
+void WindowTest::inputReachesTheRules() {
+    QFETCH(Act, act);
+    QFETCH(int, angle);
+    QFETCH(bool, gauge);
+    QFETCH(bool, fired);
+    GameHarness game;
+    show(game);
+    act(game);
     QCOMPARE(game.form().HScroll1.Value, angle);
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QString::number(angle));
+    QCOMPARE(game.entry().text(), QString::number(angle));
+    QCOMPARE(!game.form().Cmd_Set.Enabled, gauge);
+    QCOMPARE(game.form().Timer1.enabled(), fired);
 }
 
-void WindowTest::shotThroughWidgetsDrawsTraceUntilReset() {
+// The toolkit's keyboard focus is on the text entry exactly while the rules
+// give the angle box the focus, and on the window itself otherwise; Tab in
+// the entry goes through the rules too.
+void WindowTest::keyboardFocusFollowsTheRules() {
     GameHarness game;
-    game.fire(250);
-    QVERIFY(game.form().Image2.Visible);
-    QVERIFY(game.program().trace().segments().size() > 5);
-    QVERIFY(!game.widget<QPushButton>("Cmd_Set")->isEnabled());
+    show(game);
+    auto& window = game.window();
+    auto& entry = game.entry();
 
-    game.advance_ms(500);  // the explosion's time is up: the next shot is armed
-    QVERIFY(game.program().trace().segments().empty());
-    QVERIFY(!game.form().Image2.Visible);
-    QVERIFY(game.widget<QPushButton>("Cmd_Set")->isEnabled());
-    QVERIFY(!game.widget<QPushButton>("Cmd_Start")->isEnabled());
-}
+    key(Qt::Key_Tab);
+    QCOMPARE(focus(game), QStringLiteral("Text1"));
+    QCOMPARE(QApplication::focusWidget(), &entry);
+    QCOMPARE(entry.selectedText(), QStringLiteral("30"));  // as Tab into any text entry
+    key(Qt::Key_Tab);
+    QCOMPARE(focus(game), QStringLiteral("HScroll1"));
+    QCOMPARE(QApplication::focusWidget(), &window);
+    key(Qt::Key_Backtab);
+    key(Qt::Key_Backtab);
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Set"));
+    QCOMPARE(QApplication::focusWidget(), &window);
 
-// A hit opens both boxes inside one flight tick; while they are open the
-// flight must not go on, or a landing could reset the shot under them.
-void WindowTest::hitShowsBothBoxesWhileFlightTicksWait() {
-    GameHarness game;
-    game.fire(250);  // a dry run, to see where this power lands
-    const float landing_x = game.form().Image2.Left + 185;
-    QVERIFY(game.boxes().empty());
+    // A click into the entry, and one on the box's frame around it.
+    QTest::mouseClick(&entry, Qt::LeftButton, {}, entry.rect().center());
+    QCOMPARE(focus(game), QStringLiteral("Text1"));
+    game.click("Cmd_Set");
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Start"));
+    QCOMPARE(QApplication::focusWidget(), &window);
+    const scene::Rect box = scene::pixel_rect(game.form().Text1);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, game.at(box.x + 0.5, box.y + 0.5));
+    QCOMPARE(QApplication::focusWidget(), &entry);
+
+    // Typing while the shell flies: the flight's ticks leave the text, the
+    // caret and the undo history alone.
+    game.advance_ms(250);
+    game.click("Cmd_Start");
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Start"));
+    QTest::mouseClick(&entry, Qt::LeftButton, {}, entry.rect().center());
+    entry.setCursorPosition(1);
+    QTest::keyClicks(&entry, "45");
+    game.advance_ms(180);
+    QCOMPARE(entry.text(), QStringLiteral("3450"));
+    QCOMPARE(entry.cursorPosition(), 3);
+    QVERIFY(entry.isUndoAvailable());
+
+    // The shot ends on a tick: the focus goes back to 発射セット only if the
+    // window settles the rules after ticks too.
+    key(Qt::Key_Backtab);
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Start"));
+    game.land();
     game.advance_ms(500);
+    QVERIFY(game.form().Cmd_Set.Enabled);
+    QCOMPARE(focus(game), QStringLiteral("Cmd_Set"));
+    QCOMPARE(QApplication::focusWidget(), &window);
+}
 
-    game.form().Tv.Left = landing_x - 150;
-    game.fire(250);
-    QCOMPARE(game.boxes().size(), std::size_t{2});
-    QCOMPARE(game.boxes()[0].title, std::string("破壊"));
-    QCOMPARE(game.boxes()[0].prompt, std::string("テレビが破壊されました。"));
-    QCOMPARE(game.boxes()[1].title, std::string("破壊"));
-    QCOMPARE(game.boxes()[1].prompt, std::string("夜七時からのピロリン座も見れなくなりました。"));
-    for (const auto& box : game.boxes()) {
-        QVERIFY(box.timers_held);
-        QCOMPARE(box.flight_ticks_after, box.flight_ticks_before);
-    }
-    QCOMPARE(game.form().Tv.picture, zorukan::scene::PictureId::TvBroken);
+// An arrow held down with the mouse steps again and again on the window's
+// timer, and stops when it is let go.
+void WindowTest::heldArrowRepeatsUntilLetGo() {
+    GameHarness game;
+    show(game);
+    const QPoint arrow = game.middle(bar_layout(game).more);
+    QTest::mousePress(&game.window(), Qt::LeftButton, {}, arrow);
+    QCOMPARE(game.form().HScroll1.Value, 31);
+    QTRY_VERIFY_WITH_TIMEOUT(game.form().HScroll1.Value >= 34, 2000);
+    QTest::mouseRelease(&game.window(), Qt::LeftButton, {}, arrow);
+    const int let_go = game.form().HScroll1.Value;
+    QCOMPARE(game.entry().text(), QString::number(let_go));
+    QTest::qWait(3 * scene::ControlRules::kRepeatIntervalMs);
+    QCOMPARE(game.form().HScroll1.Value, let_go);
 }
 
 void WindowTest::flightTickRepaintsOnlyAroundItsSegment() {
@@ -262,50 +293,102 @@ void WindowTest::flightTickRepaintsOnlyAroundItsSegment() {
     QTRY_VERIFY(std::find(log.rects.begin(), log.rects.end(), window.rect()) != log.rects.end());
 }
 
-void WindowTest::keyPressesFocusedButtonAndFocusFollowsShot_data() {
-    QTest::addColumn<int>("key");
-    QTest::newRow("Space") << int(Qt::Key_Space);
-    QTest::newRow("Return") << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+void WindowTest::accessibleTree_data() {
+    QTest::addColumn<int>("child");  // of the window; -1: the window itself
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("states");  // of disabled, focusable, focused, readOnly
+    QTest::addColumn<QString>("value");   // as read out
+    QTest::addColumn<QVariantList>("range");  // current, least and most, for a value
+    QTest::newRow("window") << -1 << int(QAccessible::Window) << "ドンガラ　ゾルカン" << "focused" << ""
+                            << QVariantList{};
+    QTest::newRow("発射セット") << 0 << int(QAccessible::Button) << "発射セット" << "disabled" << ""
+                               << QVariantList{};
+    QTest::newRow("発射ボタン") << 1 << int(QAccessible::Button) << "発射ボタン" << "focusable focused" << ""
+                               << QVariantList{};
+    QTest::newRow("発射パワー") << 2 << int(QAccessible::ProgressBar) << "発射パワー" << "readOnly" << "50%"
+                               << QVariantList{2000, 0, 4005};
+    QTest::newRow("発射角度, the box") << 3 << int(QAccessible::EditableText) << "発射角度" << "focusable" << "30"
+                                      << QVariantList{};
+    QTest::newRow("発射角度, the bar") << 4 << int(QAccessible::ScrollBar) << "発射角度" << "focusable" << "30"
+                                      << QVariantList{30, 0, 90};
 }
 
-// A keyboard player sets and fires with the same key twice, and the next
-// shot starts where the last one ended; the toolkit alone would send the
-// second key to the angle box and replace the angle with it.
-void WindowTest::keyPressesFocusedButtonAndFocusFollowsShot() {
-    QFETCH(int, key);
+// The window with the gauge swinging as assistive technology finds it: each
+// control named by its label, with its state, its value and its place on the
+// screen.
+void WindowTest::accessibleTree() {
+    QFETCH(int, child);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, states);
+    QFETCH(QString, value);
+    QFETCH(QVariantList, range);
     GameHarness game;
-    auto& window = game.window();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto* cmd_set = game.widget<QPushButton>("Cmd_Set");
-    auto* cmd_start = game.widget<QPushButton>("Cmd_Start");
-    QCOMPARE(QApplication::focusWidget(), cmd_set);
+    show(game);
+    key(Qt::Key_Space);
+    game.advance_ms(250);  // ten ticks of the gauge
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&game.window());
+    QVERIFY(window);
+    QCOMPARE(window->childCount(), 5);
+    QAccessibleInterface* node = child < 0 ? window : window->child(child);
+    QVERIFY(node && node->isValid());
+    if (child >= 0) {
+        QCOMPARE(node->parent(), window);
+        QCOMPARE(window->indexOfChild(node), child);
+        const QRect place = node->rect();
+        QVERIFY(game.window().frameGeometry().contains(place));
+        QCOMPARE(window->childAt(place.center().x(), place.center().y()), node);
+    }
+    if (child == 3) QCOMPARE(node->object(), &game.entry());
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QVERIFY(game.form().Tmr_Power.enabled());
-    QCOMPARE(QApplication::focusWidget(), cmd_start);
+    QCOMPARE(int(node->role()), role);
+    QCOMPARE(node->text(QAccessible::Name), name);
+    const QAccessible::State state = node->state();
+    QStringList seen;
+    if (state.disabled) seen << "disabled";
+    if (state.focusable) seen << "focusable";
+    if (state.focused) seen << "focused";
+    if (state.readOnly) seen << "readOnly";
+    QCOMPARE(seen.join(' '), states);
+    if (!value.isEmpty()) QCOMPARE(node->text(QAccessible::Value), value);
+    QAccessibleValueInterface* values = node->valueInterface();
+    QCOMPARE(values != nullptr, !range.isEmpty());
+    if (values) QCOMPARE((QVariantList{values->currentValue(), values->minimumValue(), values->maximumValue()}), range);
+}
 
-    // A key held down repeats: the repeat must not fire the shell.
-    QKeyEvent held(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(cmd_start, &held);
-    QVERIFY(!game.form().Timer1.enabled());
-    // The arrows turn the barrel a step and leave the focus on the button.
-    QTest::keyClick(cmd_start, Qt::Key_Left);
-    QTest::keyClick(cmd_start, Qt::Key_Down);
-    QTest::keyClick(cmd_start, Qt::Key_Up);
-    QCOMPARE(game.form().HScroll1.Value, 29);
-    QCOMPARE(QApplication::focusWidget(), cmd_start);
+void WindowTest::assistiveTechnologyActs_data() {
+    QTest::addColumn<int>("child");
+    QTest::addColumn<QString>("act");  // an action's name, or "value N"
+    QTest::addColumn<QString>("focus");  // the rules' after it
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<bool>("gauge");
+    QTest::newRow("press 発射セット") << 0 << QAccessibleActionInterface::pressAction() << "Cmd_Start" << 30 << true;
+    QTest::newRow("focus the bar") << 4 << QAccessibleActionInterface::setFocusAction() << "HScroll1" << 30 << false;
+    QTest::newRow("set the angle") << 4 << "value 45" << "Cmd_Set" << 45 << false;
+}
 
-    game.advance_ms(250);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    QVERIFY(game.form().Timer1.enabled());
-    QCOMPARE(game.widget<QLineEdit>("Text1")->text(), QStringLiteral("29"));
+// What assistive technology does reaches the game.
+void WindowTest::assistiveTechnologyActs() {
+    QFETCH(int, child);
+    QFETCH(QString, act);
+    QFETCH(QString, focus);
+    QFETCH(int, angle);
+    QFETCH(bool, gauge);
+    GameHarness game;
+    show(game);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&game.window());
+    QAccessibleInterface* node = window->child(child);
 
-    game.land();
-    game.advance_ms(500);  // the explosion's time is up: the next shot is armed
-    QVERIFY(cmd_set->isEnabled() && !cmd_start->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), cmd_set);
+    if (act.startsWith(QStringLiteral("value ")))
+        node->valueInterface()->setCurrentValue(act.mid(6).toInt());
+    else
+        node->actionInterface()->doAction(act);
+
+    QCOMPARE(::focus(game), focus);
+    QCOMPARE(game.form().HScroll1.Value, angle);
+    QCOMPARE(game.entry().text(), QString::number(angle));
+    QCOMPARE(game.form().Tmr_Power.enabled(), gauge);
 }
 
 QTEST_MAIN(WindowTest)
