@@ -216,7 +216,17 @@ void WindowTest::keyboardFocusFollowsTheRules() {
     QCOMPARE(focus(game), QStringLiteral("Cmd_Set"));
     QCOMPARE(QApplication::focusWidget(), &window);
 
-    // A click into the entry, and one on the box's frame around it.
+    // A finger on the entry, a click into it, and one on the box's frame
+    // around it. The finger places the caret where it lands, before the 3.
+    QPointingDevice* finger = QTest::createTouchDevice();
+    const QPoint in_entry = entry.geometry().topLeft() + QPoint(1, entry.height() / 2);
+    QTest::touchEvent(&window, finger).press(0, in_entry, &window);
+    QTest::touchEvent(&window, finger).release(0, in_entry, &window);
+    QCOMPARE(focus(game), QStringLiteral("Text1"));
+    QCOMPARE(QApplication::focusWidget(), &entry);
+    QCOMPARE(entry.cursorPosition(), 0);
+    key(Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), &window);
     QTest::mouseClick(&entry, Qt::LeftButton, {}, entry.rect().center());
     QCOMPARE(focus(game), QStringLiteral("Text1"));
     game.click("Cmd_Set");
