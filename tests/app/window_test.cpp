@@ -143,10 +143,6 @@ void WindowTest::inputReachesTheRules_data() {
     QTest::newRow("Space") << Act([](GameHarness&) { key(Qt::Key_Space); }) << 30 << true << false;
     QTest::newRow("keypad Enter") << Act([](GameHarness&) { key(Qt::Key_Enter, Qt::KeypadModifier); }) << 30 << true
                                   << false;
-    QTest::newRow("Space, Space") << Act([](GameHarness&) {
-        key(Qt::Key_Space);
-        key(Qt::Key_Space);
-    }) << 30 << true << true;
     // Its repeats would press 発射ボタン next.
     QTest::newRow("Space held down") << Act([](GameHarness&) { held(Qt::Key_Space, 3); }) << 30 << true << false;
     QTest::newRow("Ctrl+Space is no press") << Act([](GameHarness&) { key(Qt::Key_Space, Qt::ControlModifier); }) << 30
