@@ -1,10 +1,11 @@
 #include "web/description.h"
 
 #include <cstdio>
+#include <iterator>
 #include <string_view>
-#include <variant>
-#include <vector>
+#include <utility>
 
+#include "scene/control_rules.h"
 #include "scene/form1.h"
 #include "scene/pictures.h"
 
@@ -64,50 +65,21 @@ private:
     bool fresh_ = true;
 };
 
-// The controls that take the focus, as the page's elements need them.
-struct Focusable {
-    Json& json;
-    const scene::Form1& form;
-
-    void start(std::string_view kind, std::string_view name) const {
-        json.open('{').key("kind").text(kind).key("name").text(name);
-        const scene::Label* label = form.naming_label(name);
-        json.key("label").text(label ? label->Caption : name);
-    }
-    void operator()(const scene::CommandButton* b) const {
-        start("button", b->name);
-        json.close('}');
-    }
-    void operator()(const scene::TextBox* t) const {
-        start("text", t->name);
-        json.key("maxLength").number(scene::TextBox::MaxLength);
-        const scene::FontSpec& font = scene::font_spec(scene::FontId::WindowDefault);
-        json.key("fontPixels").number(scene::font_pixels(font.points)).close('}');
-    }
-    void operator()(const scene::HScrollBar* s) const {
-        start("scroll", s->name);
-        json.key("min").number(s->Min).key("max").number(s->Max).close('}');
-    }
-    void operator()(const auto*) const {}
-};
+// The keys the controls take, by the page's names for them, in the order of
+// scene::Key.
+constexpr std::pair<scene::Key, std::string_view> kKeys[] = {
+    {scene::Key::Left, "ArrowLeft"}, {scene::Key::Right, "ArrowRight"}, {scene::Key::Up, "ArrowUp"},
+    {scene::Key::Down, "ArrowDown"}, {scene::Key::PageUp, "PageUp"},   {scene::Key::PageDown, "PageDown"},
+    {scene::Key::Home, "Home"},      {scene::Key::End, "End"},          {scene::Key::Space, " "},
+    {scene::Key::Enter, "Enter"},    {scene::Key::Tab, "Tab"},          {scene::Key::BackTab, "Shift+Tab"}};
+constexpr bool in_key_order() {
+    for (std::size_t i = 0; i < std::size(kKeys); ++i)
+        if (static_cast<std::size_t>(kKeys[i].first) != i) return false;
+    return true;
+}
+static_assert(in_key_order());
 
 }  // namespace
-
-std::vector<scene::ControlRef> focusable(const scene::Form1& form) {
-    std::vector<scene::ControlRef> controls;
-    const auto order = form.drawing_order();
-    for (const scene::TabStop& stop : scene::Form1::tab_order()) {
-        for (const scene::ControlRef& control : order) {
-            const bool windowed = !std::holds_alternative<const scene::Label*>(control);
-            if (windowed && name_of(control) == stop.name) controls.push_back(control);
-        }
-    }
-    return controls;
-}
-
-std::string_view name_of(const scene::ControlRef& control) {
-    return std::visit([](const auto* c) { return c->name; }, control);
-}
 
 std::string description(const scene::Form1& form) {
     Json json;
@@ -125,11 +97,31 @@ std::string description(const scene::Form1& form) {
     for (const scene::FontId font : {scene::FontId::WindowDefault, scene::FontId::PGothicSmall})
         json.text(scene::font_spec(font).family);
     json.close(']');
-    // The keys in the order of scene::Arrow.
-    json.key("arrows").open('[').text("ArrowLeft").text("ArrowRight").text("ArrowUp").text("ArrowDown").close(']');
+    json.key("keys").open('[');
+    for (const auto& [key, name] : kKeys) json.text(name);
+    json.close(']');
 
     json.key("controls").open('[');
-    for (const scene::ControlRef& control : focusable(form)) std::visit(Focusable{json, form}, control);
+    const auto start = [&](std::string_view kind, std::string_view name, std::string_view label) {
+        json.open('{').key("kind").text(kind).key("name").text(name).key("label").text(label);
+    };
+    for (const std::string_view name : scene::ControlRules::kFocusable) {
+        const scene::Label* label = form.naming_label(name);
+        const bool button = name == form.Cmd_Start.name || name == form.Cmd_Set.name;
+        start(button ? "button" : name == form.Text1.name ? "text" : "scroll", name, label ? label->Caption : name);
+        if (name == form.Text1.name) {
+            json.key("maxLength").number(scene::TextBox::MaxLength);
+            const scene::FontSpec& font = scene::font_spec(scene::FontId::WindowDefault);
+            json.key("fontPixels").number(scene::font_pixels(font.points));
+        } else if (name == form.HScroll1.name) {
+            json.key("min").number(form.HScroll1.Min).key("max").number(form.HScroll1.Max);
+        }
+        json.close('}');
+    }
+    // The power gauge, named by the label beneath it; its value is how much
+    // of the gauge the bar fills, in hundredths.
+    start("gauge", form.Shape1.name, form.Label6.Caption);
+    json.close('}');
     json.close(']');
     return json.close('}').take();
 }

@@ -1,14 +1,17 @@
 // The game in a web page: the core composed with the browser's clock, a
 // random source seeded from the browser's clock, modal dialogs, the page's
-// canvas and its error report. The page calls the exported functions below
-// for the player's actions and the clock's wake-ups. It is told once what
-// never changes (description.h); after that the painter draws on its canvas
-// what each event changed, and the controls' states go to it when they
-// change.
+// canvas and its error report. The page is told once what never changes
+// (description.h); after that it forwards the player's raw input (keys,
+// pointers, focus) to the controls' rules through the exports below, and
+// the clock's wake-ups. The painter draws on its canvas what each call
+// changed, the controls included; the page's own elements (the angle box's
+// text entry, and what assistive technology reads) hear the controls'
+// states when they change, and the focus after every call.
 //
 // A message box suspends the running procedure (Asyncify) until its OK is
-// pressed. Until then the page calls nothing here: the stack of the
-// suspended procedure is the game's only one.
+// pressed. Until then the page enters the game no more: the stack of the
+// suspended procedure is the game's only one. Only zk_place and
+// zk_closes_box run then; neither touches the game.
 
 #include <emscripten.h>
 
@@ -18,9 +21,10 @@
 #include <memory>
 #include <optional>
 
+#include "draw/control_look.h"
 #include "draw/damage.h"
 #include "draw/painter.h"
-#include "scene/pictures.h"
+#include "draw/window_place.h"
 #include "runtime/errors.h"
 #include "runtime/random.h"
 #include "web/description.h"
@@ -30,10 +34,10 @@
 namespace {
 
 // Names travel with their length: a scene name is a view, not a C string.
+EM_JS(void, page_resize, (int x, int y, int w, int h, double scale), { Module.zorukanPage.resize(x, y, w, h, scale); });
 EM_JS(void, page_place, (const char* name, int length, int x, int y, int w, int h), {
     Module.zorukanPage.place(UTF8ToString(name, length), x, y, w, h);
 });
-EM_JS(void, page_resize, (int w, int h), { Module.zorukanPage.resize(w, h); });
 EM_JS(void, page_enable, (const char* name, int length, bool on), {
     Module.zorukanPage.enable(UTF8ToString(name, length), on);
 });
@@ -43,11 +47,11 @@ EM_JS(void, page_value, (const char* name, int length, int value), {
 EM_JS(void, page_text, (const char* name, int length, const char* text), {
     Module.zorukanPage.text(UTF8ToString(name, length), UTF8ToString(text));
 });
-EM_JS(int, page_focused, (), { return Module.zorukanPage.focused(); });
 EM_JS(void, page_focus, (const char* name, int length), { Module.zorukanPage.focus(UTF8ToString(name, length)); });
 EM_JS(void, page_halt, (), { Module.zorukanPage.halt(); });
 EM_JS(void, page_presented, (), { Module.zorukanPage.presented(); });
 EM_JS(void, page_arm, (double delay_ms), { Module.zorukanPage.arm(delay_ms); });
+EM_JS(void, page_repeat, (int delay_ms), { Module.zorukanPage.repeat(delay_ms); });
 EM_JS(void, page_fail, (const char* text, const char* title), {
     Module.zorukanPage.fail(UTF8ToString(text), UTF8ToString(title));
 });
@@ -115,34 +119,47 @@ public:
                     .report_error = [](const runtime::RuntimeError& error) {
                         page_fail(runtime::fatal_error_text(error).c_str(), runtime::kErrorTitle);
                     }}),
-          damage_(program_.form()),
-          focusable_(web::focusable(program_.form())) {}
+          damage_(program_.form()) {}
 
     game::Program& program() { return program_; }
+    scene::ControlRules& controls() { return program_.controls(); }
     BrowserClock& clock() { return clock_; }
 
-    // A new scale (device pixels per scene pixel): a new canvas, the
-    // controls at their new places, and everything painted anew.
-    void set_scale(double scale) {
-        painter_ = draw::Painter(scale);
-        const draw::Rect window = painter_.window();
-        page_resize(window.w, window.h);
+    // A room of `room_w` by `room_h` device pixels at `ratio` of them a CSS
+    // pixel: the window's new place, its elements at theirs, and everything
+    // painted anew. Reads the game and changes none of it, so it may run
+    // while a message box holds a procedure suspended.
+    void place(int room_w, int room_h, double ratio) {
+        const draw::WindowPlace at = draw::place_window(room_w, room_h, ratio);
+        painter_ = draw::Painter(at.scale);
+        page_resize(at.area.x, at.area.y, at.area.w, at.area.h, at.scale);
         const scene::Form1& form = program_.form();
-        place(form.Cmd_Start);
-        place(form.Cmd_Set);
-        place(form.Text1);
-        place(form.HScroll1);
-        paint(window);
-        present();
+        place(form.Cmd_Start.name, scene::pixel_rect(form.Cmd_Start));
+        place(form.Cmd_Set.name, scene::pixel_rect(form.Cmd_Set));
+        place(form.Text1.name, draw::text_entry_area(form.Text1));
+        place(form.HScroll1.name, scene::pixel_rect(form.HScroll1));
+        place(form.Shape1.name, scene::pixel_rect(form.Shape2));  // the power bar, in its gauge
+        paint(painter_.window());
     }
 
-    void paint(const draw::Rect& device_area) { painter_.paint(canvas_, program_.form(), program_.trace(), device_area); }
+    void paint(const draw::Rect& device_area) {
+        painter_.paint(canvas_, program_.form(), program_.trace(), device_area, program_.controls().look());
+    }
     void paint_scene_area(const draw::Rect& scene_area) { paint(painter_.to_device(scene_area)); }
     void paint_window() { paint(painter_.window()); }
 
-    void present() {
-        for (const draw::Rect& changed : damage_.changes(program_.form())) paint_scene_area(changed);
+    // After every event: the focus settled, what changed repainted, the
+    // page's elements brought in step; with `rearm`, the held arrow's or
+    // track's next step timed anew.
+    void present(bool rearm = false) {
+        scene::ControlRules& rules = controls();
+        rules.settle();
+        const scene::ControlLook look = rules.look();
+        for (const draw::Rect& changed : damage_.changes(program_.form(), look)) paint_scene_area(changed);
         sync_controls();
+        const std::optional<int> repeat = rules.repeat_in_ms();
+        if (rearm || (repeat_armed_ && !repeat)) page_repeat(repeat.value_or(-1));
+        repeat_armed_ = repeat.has_value();
         page_presented();
     }
 
@@ -153,10 +170,9 @@ public:
     }
 
 private:
-    template <typename Control>
-    void place(const Control& control) {
-        const draw::Rect at = painter_.to_device(scene::pixel_rect(control));
-        page_place(control.name.data(), static_cast<int>(control.name.size()), at.x, at.y, at.w, at.h);
+    void place(std::string_view name, const draw::Rect& scene_area) {
+        const draw::Rect at = painter_.to_device(scene_area);
+        page_place(name.data(), static_cast<int>(name.size()), at.x, at.y, at.w, at.h);
     }
 
     // Only what changed since the page last heard: the text box keeps the
@@ -177,19 +193,21 @@ private:
             shown_value_ = form.HScroll1.Value;
             page_value(form.HScroll1.name.data(), static_cast<int>(form.HScroll1.name.size()), *shown_value_);
         }
-        hand_focus_on();
+        // The power as the player sees it: how much of its gauge the bar fills.
+        const int power = scene::round_to_int(100.0 * form.Shape1.Width / form.Shape2.Width);
+        if (power != shown_power_) {
+            shown_power_ = power;
+            page_value(form.Shape1.name.data(), static_cast<int>(form.Shape1.name.size()), power);
+        }
+        const std::string_view focus = controls().focus();
+        if (focus != shown_focus_) {
+            shown_focus_ = focus;
+            page_focus(focus.data(), static_cast<int>(focus.size()));
+        }
         if (program_.halted() && !shown_halted_) {
             shown_halted_ = true;
             page_halt();
         }
-    }
-
-    void hand_focus_on() {
-        const int focused = page_focused();
-        if (focused < 0 || focused >= static_cast<int>(focusable_.size())) return;
-        const std::string_view held = web::name_of(focusable_[static_cast<std::size_t>(focused)]);
-        const std::string_view next = program_.form().focus_after(held);
-        if (next != held) page_focus(next.data(), static_cast<int>(next.size()));
     }
 
     BrowserClock clock_;
@@ -200,11 +218,13 @@ private:
     draw::Painter painter_;
     game::Program program_;
     draw::Damage damage_;
-    std::vector<scene::ControlRef> focusable_;
     std::map<std::string_view, bool> shown_enabled_;
     std::optional<std::string> shown_text_;
     std::optional<std::int16_t> shown_value_;
+    std::optional<int> shown_power_;
+    std::string_view shown_focus_;
     bool shown_halted_ = false;
+    bool repeat_armed_ = false;
 };
 
 void DialogBoxes::show(const std::string& prompt, const std::string& title) {
@@ -219,6 +239,9 @@ void TraceOnCanvas::segment_drawn(const runtime::Segment& segment) {
 void TraceOnCanvas::window_repainted() { page_.paint_window(); }
 
 std::unique_ptr<Page> page;
+
+// What a pointer did, as the page numbers it.
+enum class PointerPhase { Down, Move, Up, Cancel };
 
 }  // namespace
 
@@ -241,43 +264,70 @@ EMSCRIPTEN_KEEPALIVE const char* zk_start() {
     return told.c_str();
 }
 
-// The page's scale: device pixels per scene pixel. Repaints everything.
-EMSCRIPTEN_KEEPALIVE void zk_scale(double scale) { page->set_scale(scale); }
+// The room the page leaves the window, in device pixels, at `ratio` device
+// pixels a CSS pixel: the window placed in it and painted anew.
+EMSCRIPTEN_KEEPALIVE void zk_place(int room_w, int room_h, double ratio) { page->place(room_w, room_h, ratio); }
 
 EMSCRIPTEN_KEEPALIVE void zk_wake() {
     page->clock().wake();
     page->present();
 }
 
+// The page has the focus, or has lost it: the focus mark shows only while it
+// has.
+EMSCRIPTEN_KEEPALIVE void zk_active(int active) {
+    page->controls().set_active(active != 0);
+    page->present();
+}
+
+// A key (scene::Key) pressed, or repeating while held. True when the
+// controls used it, and the page's default for it must not run.
+EMSCRIPTEN_KEEPALIVE int zk_key(int key, int repeat) {
+    const bool used = page->controls().key_down(static_cast<scene::Key>(key), repeat != 0);
+    page->present();
+    return used;
+}
+
+// Whether a key (scene::Key) closes an open message box. Touches nothing.
+EMSCRIPTEN_KEEPALIVE int zk_closes_box(int key, int repeat) {
+    return scene::ControlRules::closes_box(static_cast<scene::Key>(key), repeat != 0);
+}
+
+// A pointer (kind: scene::PointerKind) pressed, moved, let go or taken away
+// (phase: PointerPhase) at scene pixel (x, y). True when a press landed on a
+// control.
+EMSCRIPTEN_KEEPALIVE int zk_pointer(int kind, int phase, double x, double y, double css_per_pixel) {
+    scene::ControlRules& rules = page->controls();
+    bool landed = false;
+    switch (static_cast<PointerPhase>(phase)) {
+    case PointerPhase::Down: landed = rules.pointer_down(x, y, static_cast<scene::PointerKind>(kind), css_per_pixel); break;
+    case PointerPhase::Move: rules.pointer_move(x, y); break;
+    case PointerPhase::Up: rules.pointer_up(x, y); break;
+    case PointerPhase::Cancel: rules.pointer_cancel(); break;
+    }
+    page->present(phase == static_cast<int>(PointerPhase::Down));
+    return landed;
+}
+
+// The time the page was told has come: a held arrow or track steps again.
+EMSCRIPTEN_KEEPALIVE void zk_repeat() {
+    page->controls().repeat();
+    page->present(true);
+}
+
+// The page moved the focus itself (a tap into the angle box, assistive
+// technology).
+EMSCRIPTEN_KEEPALIVE void zk_focus_on(const char* name) {
+    page->controls().focus_on(name);
+    page->present();
+}
+
+// Assistive technology pressed a button.
 EMSCRIPTEN_KEEPALIVE void zk_click(const char* name) {
     if (scene::CommandButton* button = page->program().form().button(name)) page->program().click(*button);
     page->present();
 }
 
 EMSCRIPTEN_KEEPALIVE void zk_type(const char* text) { page->typed(text); }
-
-// The scroll bar's thumb released after a drag at `value`.
-EMSCRIPTEN_KEEPALIVE void zk_scroll(int value) {
-    page->program().scroll_to(value);
-    page->present();
-}
-
-// One of the scroll bar's arrows, or an arrow key on it (scene::Arrow).
-EMSCRIPTEN_KEEPALIVE void zk_scroll_arrow(int arrow) {
-    page->program().scroll_to(page->program().form().HScroll1.after(static_cast<scene::Arrow>(arrow)));
-    page->present();
-}
-
-// An arrow key on a focused button: the barrel turns a step, the focus stays.
-EMSCRIPTEN_KEEPALIVE void zk_button_arrow(int arrow) {
-    page->program().scroll_to(page->program().form().arrow_on_button(static_cast<scene::Arrow>(arrow)));
-    page->present();
-}
-
-// A click on the scroll bar's track toward `value` (or Page Up, Page Down).
-EMSCRIPTEN_KEEPALIVE void zk_track(int toward) {
-    page->program().scroll_to(page->program().form().HScroll1.after_track_click(toward));
-    page->present();
-}
 
 }  // extern "C"

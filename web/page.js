@@ -1,7 +1,9 @@
-// The page's side of the game: a 2D canvas the game's painter draws on, the
-// real controls over it, the game's message boxes as modal dialogs, and the
-// one timeout the game's clock asks for. What the scene is, where things go
-// and what a key or a click does to the angle all come from the game.
+// The page's side of the game: a 2D canvas the game's painter draws on, its
+// controls included, the game's message boxes as modal dialogs, and the
+// timeouts the game asks for. The page forwards every key, pointer and focus
+// change to the game, whose rules answer them, and keeps elements of its own
+// only where they serve the player: the angle box's text entry, and
+// invisible ones that assistive technology reads and the focus rests on.
 (() => {
   'use strict';
 
@@ -27,34 +29,33 @@
       'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
   };
 
-  let told = null;        // what the game tells once: caption, size, pictures, fonts, controls
-  const controls = {};    // control name -> element
+  let told = null;        // what the game tells once: caption, size, pictures, fonts, keys, controls
+  const elements = {};    // control name -> its element
+  let textBox = null;     // the angle box's text entry
+  let textPixels = 0;     // its text's height in scene pixels
   let started = false;    // the first frame is painted
-  let ratio = 1;          // device pixels a CSS pixel, as last laid out
 
   // ---- Calls into the game -------------------------------------------------
   // A message box suspends the procedure that opened it, and the game must
   // not be entered again until it resumes: while `busy`, input is dropped
-  // (the modal dialog keeps it away anyway), and the clock's wake-up and a
-  // new scale wait.
+  // (the modal dialog keeps most of it away) and the clock's wake-up waits.
+  // Placing the window is the exception: it touches no game state.
   let busy = false;
-  let stopped = false;
+  let stopped = false;    // the game has stopped: it takes no input
+  let crashed = false;    // the program itself failed: nothing enters it
   let wakeWaiting = false;
-  let scaleWaiting = 0;
   let timeout = 0;
 
+  // A call that may open a message box, and so return before it is done.
   function call(name, types = [], args = []) {
     if (busy || stopped) return false;
     busy = true;
     try {
       Module.ccall(name, null, types, args, { async: true }).then(() => {
         busy = false;
-        // A new scale first; a wake-up waiting still runs after it.
-        if (scaleWaiting) {
-          const scale = scaleWaiting;
-          scaleWaiting = 0;
-          call('zk_scale', ['number'], [scale]);
-        } else if (wakeWaiting) {
+        catchUp();
+        showFocus();
+        if (wakeWaiting) {
           wakeWaiting = false;
           call('zk_wake');
         }
@@ -64,6 +65,23 @@
     }
     return true;
   }
+
+  const canEnter = () => !busy && !stopped;
+
+  // Any other call returns at once, with the game's answer; undefined when
+  // the game cannot be entered now.
+  function enter(name, types, args) {
+    if (!canEnter()) return undefined;
+    try {
+      return Module.ccall(name, 'number', types, args);
+    } catch (error) {
+      fatal(error);
+      return undefined;
+    } finally {
+      showFocus();
+    }
+  }
+  const numbers = (name, ...args) => enter(name, args.map(() => 'number'), args);
 
   function wake() {
     timeout = 0;
@@ -135,38 +153,38 @@
     return [file, arrived];
   }));
 
-  // ---- Where everything goes ------------------------------------------------
-  // The game at its own size, or at a whole multiple of it where there is
-  // room, so that its pictures stay pixel-exact; scaled down to fit a smaller
-  // screen. The canvas's backing store is the device pixels it covers.
-  // The window's room is read here alone, before anything is written, so
-  // that laying the page out again waits for the next frame.
-  let roomWidth = 0, roomHeight = 0;
-  function scaleForRoom() {
+  // ---- Where the window goes -----------------------------------------------
+  // The room is what the screen shows of the page (the visual viewport, which
+  // an on-screen keyboard shortens), cut to whole CSS pixels; the game places
+  // its window in the device pixels they cover. The room is read here alone,
+  // before anything is written, so that laying out again waits for the next
+  // frame.
+  let ratio = 1;                                  // device pixels a CSS pixel
+  let scale = 1;                                  // device pixels a scene pixel
+  let room = { left: 0, top: 0, width: 0, height: 0 };  // CSS pixels
+  let corner = [0, 0];                            // the window's top left, CSS pixels
+
+  function layout() {
+    const view = window.visualViewport;
     ratio = window.devicePixelRatio || 1;
-    roomWidth = document.documentElement.clientWidth;
-    roomHeight = window.innerHeight;
-    const room = Math.min(roomWidth / told.width, roomHeight / told.height);
-    const zoom = room >= 1 ? Math.floor(room) : room;
-    document.documentElement.style.setProperty('--zoom', zoom);
-    return zoom * ratio;
+    room = view ? { left: view.offsetLeft, top: view.offsetTop, width: view.width, height: view.height }
+      : { left: 0, top: 0, width: innerWidth, height: innerHeight };
+    const whole = (css) => Math.floor(Math.floor(css + 1e-3) * ratio + 1e-6);
+    Module._zk_place(whole(room.width), whole(room.height), ratio);
   }
 
   let roomChanged = false;  // before the first frame: laid out once started
   function relayout() {
-    if (!started) {
-      roomChanged = true;
-      return;
-    }
-    const scale = scaleForRoom();
-    if (busy) scaleWaiting = scale;
-    else call('zk_scale', ['number'], [scale]);
+    if (!started) roomChanged = true;
+    else if (!crashed) layout();
   }
 
-  // A length of device pixels lands on whole device pixels only where it is
-  // a whole number of layout units (1/64 CSS pixel, whole CSS pixels being
-  // safest); anything else is resampled. `quantum` device pixels is the
-  // shortest such length at this ratio: 5 at 1.25, 7 at 1.75, 2 at 2.
+  // Chromium puts a box at whole CSS pixels, and shows a canvas's pixels one
+  // for one only where its box starts at a whole device pixel too and its
+  // backing store is the device pixels the box covers, a half rounded down.
+  // `quantum` device pixels is the shortest length that is whole in both
+  // units (or failing that, in the 1/64 CSS pixel of a layout unit): 5 at
+  // 1.25, 7 at 1.75, 2 at 2, 21 at 2.625.
   function quantum() {
     const whole = (length) => Math.abs(length - Math.round(length)) < 1e-6;
     for (const unit of [1, 64]) {
@@ -175,175 +193,220 @@
     return 1;
   }
 
-  // The canvas is centred at whole units, and its backing store is the device
-  // pixels it covers: a window's size rounded up to whole units, the excess
-  // hidden by the window's frame.
-  function resize(w, h) {
+  // The game's window, `w` by `h` device pixels at (x, y) in the room: its
+  // box is whole CSS pixels, no more than the room holds, at a whole number
+  // of quanta within the room, as near that place as they allow. What the
+  // box holds beyond the window's pixels (less than a CSS pixel) is black,
+  // as its frame.
+  function resize(x, y, w, h, newScale) {
+    scale = newScale;
     const k = quantum();
-    const up = (device) => Math.ceil(device / k) * k;
-    const down = (device) => Math.floor(device / k) * k;
-    const css = (device) => `${device / ratio}px`;
-    canvas.width = up(w);
-    canvas.height = up(h);
+    const box = (device) => Math.ceil(device / ratio - 1e-6);
+    const covered = (n) => Math.ceil(n * ratio - 0.5 - 1e-6);
+    const at = (place, start, length, size) => {
+      const first = Math.ceil(start / k - 1e-6) * k;
+      const last = Math.floor((start + length - size) / k + 1e-6) * k;
+      if (first > last) return Math.ceil(start - 1e-6);
+      return Math.min(Math.max(Math.floor((start + place) / k + 1e-6) * k, first), last);
+    };
+    const width = box(w), height = box(h);
+    const left = at(x, room.left * ratio, room.width * ratio, width * ratio);
+    const top = at(y, room.top * ratio, room.height * ratio, height * ratio);
+    canvas.width = covered(width);
+    canvas.height = covered(height);
     clipped = false;
-    fillRgb = null;
     g.imageSmoothingEnabled = false;
-    Object.assign(canvas.style, { width: css(canvas.width), height: css(canvas.height) });
-    const room = (length) => Math.floor(length * ratio);
-    Object.assign(form.style, {
-      width: css(w), height: css(h),
-      left: css(down((room(roomWidth) - w) / 2)),
-      top: css(down((room(roomHeight) - h) / 2)),
-    });
+    g.fillStyle = '#000';
+    g.fillRect(0, 0, canvas.width, canvas.height);
+    fillRgb = 0;
+    corner = [left / ratio, top / ratio];
+    Object.assign(canvas.style, { width: `${width}px`, height: `${height}px` });
+    Object.assign(form.style, { left: `${corner[0]}px`, top: `${corner[1]}px`, width: `${width}px`, height: `${height}px` });
+    // The text at the scene's size on the screen.
+    textBox.style.fontSize = `${(textPixels * scale) / ratio}px`;
   }
 
-  function place(name, x, y, w, h) {
-    const element = controls[name];
-    const css = (device) => `${device / ratio}px`;
-    Object.assign(element.style, { left: css(x), top: css(y), width: css(w), height: css(h) });
-    element.style.setProperty('--side', css(h));
+  // A control's element at its place in the window, in device pixels.
+  function placeElement(name, x, y, w, h) {
+    Object.assign(elements[name].style, { left: `${x / ratio}px`, top: `${y / ratio}px`, width: `${w / ratio}px`,
+                                          height: `${h / ratio}px` });
   }
 
-  // ---- Controls --------------------------------------------------------------
-  function makeButton(c) {
-    const button = document.createElement('button');
-    button.type = 'button';
-    button.className = 'raised';
-    button.addEventListener('click', () => call('zk_click', ['string'], [c.name]));
-    button.addEventListener('keydown', (event) => {
-      // A held key presses once: its repeats would set and fire.
-      if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
-      // An arrow key turns the barrel a step; the focus stays here.
-      const arrow = told.arrows.indexOf(event.key);
-      if (arrow >= 0) {
-        event.preventDefault();
-        call('zk_button_arrow', ['number'], [arrow]);
-      }
-    });
-    return button;
+  // ---- The controls' elements ------------------------------------------------
+  // Each control is painted on the canvas; its element lies over it,
+  // invisible, for assistive technology and the focus. The angle box's is
+  // the text entry itself, transparent over the painted box.
+  function makeElement(c) {
+    if (c.kind === 'text') {
+      const input = document.createElement('input');
+      Object.assign(input, { type: 'text', maxLength: c.maxLength, spellcheck: false });
+      input.addEventListener('input', () => enter('zk_type', ['string'], [input.value]));
+      textBox = input;
+      textPixels = c.fontPixels;
+      return input;
+    }
+    if (c.kind === 'button') {
+      const button = document.createElement('button');
+      button.type = 'button';
+      // Pressed by assistive technology: a pointer passes through the
+      // element to the canvas, and the keys the game uses never get here.
+      button.addEventListener('click', () => enter('zk_click', ['string'], [c.name]));
+      return button;
+    }
+    const element = document.createElement('div');
+    if (c.kind === 'scroll') {
+      element.tabIndex = 0;
+      element.setAttribute('role', 'slider');
+      element.setAttribute('aria-valuemin', c.min);
+      element.setAttribute('aria-valuemax', c.max);
+    } else {
+      element.setAttribute('role', 'progressbar');
+      element.setAttribute('aria-valuemin', 0);
+      element.setAttribute('aria-valuemax', 100);
+    }
+    return element;
   }
 
-  function makeTextBox(c) {
-    const input = document.createElement('input');
-    input.type = 'text';
-    input.maxLength = c.maxLength;
-    input.spellcheck = false;
-    input.style.fontSize = `calc(${c.fontPixels}px * var(--zoom))`;
-    input.addEventListener('input', () => call('zk_type', ['string'], [input.value]));
-    return input;
-  }
-
-  // The angle bar, a scroll bar of its own: an arrow at each end turns the
-  // barrel a step, a click on the track a page toward the click, both
-  // repeating while held; the thumb is dragged by mouse or finger and the
-  // angle changes when it is let go, as on the desktop.
-  function makeScrollBar(c) {
-    const bar = document.createElement('div');
-    Object.assign(bar, { className: 'scroll', tabIndex: 0 });
-    bar.setAttribute('role', 'slider');
-    bar.setAttribute('aria-valuemin', c.min);
-    bar.setAttribute('aria-valuemax', c.max);
-    const part = (name) => {
-      const element = document.createElement('div');
-      element.className = name;
-      bar.append(element);
-      return element;
-    };
-    const less = part('arrow less raised'), more = part('arrow more raised'), thumb = part('thumb raised');
-    let value = c.min;
-    const show = (shown) => bar.style.setProperty('--at', (shown - c.min) / (c.max - c.min));
-    bar.setValue = (v) => {
-      value = v;
-      bar.setAttribute('aria-valuenow', v);
-      show(v);
-    };
-    // The value whose thumb would have the point `grab` pixels into it at
-    // clientX (by default its middle).
-    const valueAt = (clientX, grab = thumb.offsetWidth / 2) => {
-      const track = bar.getBoundingClientRect(), side = less.getBoundingClientRect().width;
-      const at = (clientX - grab - track.left - side) / (track.width - 3 * side);
-      return Math.round(c.min + Math.min(1, Math.max(0, at)) * (c.max - c.min));
-    };
-
-    let held = 0;
-    const release = () => {
-      clearTimeout(held);
-      held = 0;
-    };
-    // The first step at once, then on while held, as a desktop scroll bar does.
-    const repeat = (step, delay = 400) => {
-      step();
-      held = setTimeout(() => repeat(step, 50), delay);
-    };
-    bar.addEventListener('pointerdown', (event) => {
-      if (!event.isPrimary || event.button !== 0 || bar.getAttribute('aria-disabled') === 'true') return;
-      event.preventDefault();
-      bar.focus();
-      bar.setPointerCapture(event.pointerId);
-      if (event.target === thumb) {
-        const grab = event.clientX - thumb.getBoundingClientRect().left;
-        const drag = (move) => show(valueAt(move.clientX, grab));
-        // Let go, the angle is set; a cancelled touch puts the thumb back.
-        const end = (last) => {
-          for (const [type, listener] of [['pointermove', drag], ['pointerup', end], ['pointercancel', end]]) {
-            bar.removeEventListener(type, listener);
-          }
-          if (last.type === 'pointerup') call('zk_scroll', ['number'], [valueAt(last.clientX, grab)]);
-          else show(value);
-        };
-        bar.addEventListener('pointermove', drag);
-        bar.addEventListener('pointerup', end);
-        bar.addEventListener('pointercancel', end);
-        return;
-      }
-      const toward = valueAt(event.clientX);
-      if (event.target === less) repeat(() => call('zk_scroll_arrow', ['number'], [told.arrows.indexOf('ArrowLeft')]));
-      else if (event.target === more) repeat(() => call('zk_scroll_arrow', ['number'], [told.arrows.indexOf('ArrowRight')]));
-      else repeat(() => call('zk_track', ['number'], [toward]));
-    });
-    for (const end of ['pointerup', 'pointercancel', 'lostpointercapture']) bar.addEventListener(end, release);
-    bar.addEventListener('keydown', (event) => {
-      const arrow = told.arrows.indexOf(event.key);
-      const page = { PageUp: c.max, PageDown: c.min }[event.key];
-      if (arrow >= 0) call('zk_scroll_arrow', ['number'], [arrow]);
-      else if (page !== undefined) call('zk_track', ['number'], [page]);
-      else return;
-      event.preventDefault();
-    });
-    return bar;
-  }
-
-  function makeControls() {
-    const make = { button: makeButton, text: makeTextBox, scroll: makeScrollBar };
+  function makeElements() {
     for (const c of told.controls) {
-      const element = make[c.kind](c);
+      const element = makeElement(c);
       element.id = c.name;
+      element.classList.add('control');
       element.setAttribute('aria-label', c.label);
-      form.append(element);  // in tab order, so the document order is the tab order
-      controls[c.name] = element;
+      form.append(element);  // the focusable first, in tab order, so the document order is the tab order
+      elements[c.name] = element;
     }
   }
 
   const setDisabled = (element, off) => {
     if ('disabled' in element) element.disabled = off;
-    else {
+    else if (element.getAttribute('role') === 'slider') {
       element.setAttribute('aria-disabled', off);
       element.tabIndex = off ? -1 : 0;
     }
   };
 
-  // ---- Dialogs -------------------------------------------------------------
-  // OK keeps the focus whatever is clicked, so Enter and Space always close
-  // the box; a key held from before the box opened does not.
-  dialog.addEventListener('mousedown', (event) => {
-    if (event.target !== ok) event.preventDefault();
-  });
-  dialog.addEventListener('keydown', (event) => {
-    if (event.key !== 'Enter' && event.key !== ' ') return;
-    event.preventDefault();
-    if (!event.repeat) dialog.close();
+  // ---- The focus -----------------------------------------------------------
+  // The DOM focus rests on the element of the control the game gives the
+  // focus; one the page did not give (a tap into the angle box's text,
+  // assistive technology) is the game's to take or refuse.
+  let focusName = '';
+  let moving = false;  // the page is moving the DOM focus itself
+
+  function showFocus() {
+    const element = elements[focusName];
+    if (!element || dialog.open || stopped || document.activeElement === element) return;
+    moving = true;
+    element.focus({ preventScroll: true });
+    moving = false;
+  }
+
+  form.addEventListener('focusin', (event) => {
+    if (moving) return;
+    const name = event.target.id;
+    if (name !== focusName && name in elements) enter('zk_focus_on', ['string'], [name]);
   });
 
+  // The focus mark shows only while the page has the focus.
+  let activeShown = null;
+  function showActive() {
+    const active = document.hasFocus();
+    if (active !== activeShown && canEnter()) {
+      activeShown = active;
+      numbers('zk_active', active ? 1 : 0);
+    }
+  }
+  window.addEventListener('focus', showActive);
+  window.addEventListener('blur', showActive);
+
+  // ---- Keys ----------------------------------------------------------------
+  const keyOf = (event) => told.keys.indexOf(event.key === 'Tab' && event.shiftKey ? 'Shift+Tab' : event.key);
+
+  document.addEventListener('keydown', (event) => {
+    if (!started || event.ctrlKey || event.altKey || event.metaKey) return;
+    const key = keyOf(event);
+    if (dialog.open) {
+      // Only the keys the game names close a box: not a key held from before
+      // it opened, nor Escape.
+      if (event.key === 'Enter' || event.key === ' ' || event.key === 'Escape') event.preventDefault();
+      if (key >= 0 && Module._zk_closes_box(key, event.repeat ? 1 : 0)) dialog.close();
+      return;
+    }
+    // In the angle box the keys are its text entry's, but for Tab.
+    if (key < 0 || (event.target === textBox && event.key !== 'Tab')) return;
+    if (numbers('zk_key', key, event.repeat ? 1 : 0)) event.preventDefault();
+  });
+
+  // ---- Pointers ------------------------------------------------------------
+  // Listened on the whole page: a finger's target may reach past the
+  // window's edge. Places go to the game in scene pixels.
+  const DOWN = 0, MOVE = 1, UP = 2, CANCEL = 3;  // the game's pointer phases
+  const MOUSE = 0, TOUCH = 1;                     // scene::PointerKind
+  let pressed = null;      // the pointer whose press the game took
+  let pressLost = false;   // its release came while the game could not hear it
+
+  const pointer = (event, phase) => numbers('zk_pointer', event.pointerType === 'touch' ? TOUCH : MOUSE, phase,
+                                            ((event.clientX - corner[0]) * ratio) / scale,
+                                            ((event.clientY - corner[1]) * ratio) / scale, scale / ratio);
+
+  document.addEventListener('pointerdown', (event) => {
+    if (!started || dialog.open || !event.isPrimary || (event.pointerType === 'mouse' && event.button !== 0)) return;
+    if (pressed !== null) numbers('zk_pointer', MOUSE, CANCEL, 0, 0, 1);
+    pressed = null;
+    if (!pointer(event, DOWN)) return;
+    pressed = event.pointerId;
+    // The text entry places its own caret and selection.
+    if (event.target === textBox) return;
+    event.preventDefault();
+    event.target.setPointerCapture?.(event.pointerId);
+  });
+  const follow = (phase) => (event) => {
+    if (event.pointerId !== pressed) return;
+    if (phase === MOVE) {
+      pointer(event, MOVE);
+      return;
+    }
+    pressed = null;
+    if (!canEnter()) pressLost = true;
+    else pointer(event, phase);
+  };
+  document.addEventListener('pointermove', follow(MOVE));
+  document.addEventListener('pointerup', follow(UP));
+  document.addEventListener('pointercancel', follow(CANCEL));
+
+  // The focus stays where the game puts it, whatever is clicked, but in the
+  // angle box's text; in a message box OK keeps it, so that Enter and Space
+  // always close the box.
+  document.addEventListener('mousedown', (event) => {
+    if (event.target !== textBox && event.target !== ok) event.preventDefault();
+  });
+
+  // A held arrow's or track's next step, at the time the game asks.
+  let repeatTimeout = 0;
+  let repeatDue = false;  // it fell due while the game could not be entered
+  function repeat(delay) {
+    clearTimeout(repeatTimeout);
+    repeatTimeout = delay >= 0 && !stopped ? setTimeout(() => {
+      repeatTimeout = 0;
+      if (canEnter()) numbers('zk_repeat');
+      else repeatDue = true;
+    }, delay) : 0;
+  }
+
+  // What the game missed while a box held it.
+  function catchUp() {
+    if (pressLost) {
+      pressLost = false;
+      numbers('zk_pointer', MOUSE, CANCEL, 0, 0, 1);
+    }
+    if (repeatDue) {
+      repeatDue = false;
+      numbers('zk_repeat');
+    }
+    showActive();
+  }
+
+  // ---- Dialogs -------------------------------------------------------------
   function openDialog(prompt, title) {
     document.getElementById('box-title').textContent = title;
     document.getElementById('box-prompt').textContent = prompt;
@@ -356,14 +419,15 @@
     stopped = true;
     clearTimeout(timeout);
     timeout = 0;
-    for (const element of Object.values(controls)) setDisabled(element, true);
+    repeat(-1);
+    for (const element of Object.values(elements)) setDisabled(element, true);
   }
 
   // ---- When it cannot start ------------------------------------------------
   class CannotStart extends Error {}
 
   function cannotStart(text) {
-    stopped = true;
+    stopped = crashed = true;
     form.hidden = true;
     const notice = document.getElementById('cannot-start');
     notice.textContent = text;
@@ -373,6 +437,7 @@
   function fatal(error) {
     console.error(error);
     if (!started) return cannotStart(error instanceof CannotStart ? error.message : CANNOT_START.load);
+    crashed = true;
     if (stopped) return;
     stop();
     if (!dialog.open) openDialog(String(error?.message ?? error), gameName);
@@ -382,22 +447,18 @@
   const page = {
     call,
     resize,
-    place,
+    place: placeElement,
     enable(name, on) {
-      setDisabled(controls[name], !on);
+      setDisabled(elements[name], !on);
     },
     value(name, value) {
-      controls[name].setValue(value);
+      elements[name].setAttribute('aria-valuenow', value);
     },
     text(name, text) {
-      controls[name].value = text;
-    },
-    // Which control has the focus: its place among the told controls, or -1.
-    focused() {
-      return told.controls.findIndex((c) => controls[c.name] === document.activeElement);
+      elements[name].value = text;
     },
     focus(name) {
-      controls[name].focus();
+      focusName = name;
     },
     halt: stop,
     presented() {},
@@ -405,6 +466,7 @@
       clearTimeout(timeout);
       timeout = delay >= 0 && !stopped ? setTimeout(wake, delay) : 0;
     },
+    repeat,
     box: openDialog,
     fail(text, title) {
       stop();
@@ -413,23 +475,22 @@
   };
 
   // The game starts once it and its pictures are here; the controls take
-  // input from its first frame on, the first of them that can be used with
-  // the focus, so the keyboard plays at once.
+  // input from its first frame on, 発射セット with the focus, so the
+  // keyboard plays at once.
   async function start() {
     told = JSON.parse(Module.ccall('zk_start', 'string', [], []));
     document.title = told.caption;
-    const scale = scaleForRoom();
-    makeControls();
+    form.setAttribute('aria-label', told.caption);
+    makeElements();
     const files = await Promise.all(loaded.values());
     told.pictures.forEach((file, id) => {
       images[id] = files[[...loaded.keys()].indexOf(file)];
     });
     if (images.includes(undefined) || images.length !== told.pictures.length) throw new CannotStart(CANNOT_START.load);
-    Module.ccall('zk_scale', null, ['number'], [scale]);
+    layout();
     started = true;
     form.inert = false;
-    told.controls.map((c) => controls[c.name]).find((element) => element.tabIndex >= 0 && !element.disabled)
-      ?.focus({ preventScroll: true });
+    showActive();
     if (roomChanged) askLayout();
     // Installing and offline play, once the first frame is on screen: the
     // manifest and the worker fetch files of their own, which must not slow it.
@@ -440,7 +501,8 @@
     }));
   }
 
-  // A new size of the window, a zoom or another screen: a new layout.
+  // A new size of the window, a zoom, another screen, a turned phone, an
+  // on-screen keyboard: a new layout, with a box open or not.
   let layoutAsked = false;
   const askLayout = () => {
     if (layoutAsked) return;
@@ -451,6 +513,8 @@
     });
   };
   window.addEventListener('resize', askLayout);
+  window.visualViewport?.addEventListener('resize', askLayout);
+  window.visualViewport?.addEventListener('scroll', askLayout);
   (function watchRatio() {
     matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
       askLayout();

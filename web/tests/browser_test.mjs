@@ -1,10 +1,11 @@
 // Plays the built web page in headless Chromium: node browser_test.mjs SITE [SCREENSHOTS]
 // SITE is the shipped site (tools/web.sh build OUT writes OUT/site); the game
 // is played in the test build beside it (OUT/site-test), which has the
-// hooks. Checks the start-up scene at several pixel ratios and on phones,
-// offline play and installing, the controls, a shot played with the keyboard
-// alone, a hit with both dialogs, the angle bar, and the failures. With
-// SCREENSHOTS it also saves the page, a phone and the canvas at load there.
+// hooks. Checks the start-up scene at several pixel ratios, on phones held
+// either way and turned, and at 300 % zoom, offline play and installing,
+// what assistive technology reads, a shot played with the keyboard alone and
+// one by touch, the angle bar, a hit with both dialogs, and the failures.
+// With SCREENSHOTS it also saves the page, phones and the canvas at load there.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -25,9 +26,13 @@ const HIT_PROMPTS = ['テレビが破壊されました。', '夜七時からの
 // no shot at 30 degrees reaches one here.
 const TV_IN_THE_WAY = 900;
 const TV_OUT_OF_REACH = 8400;
-// Where the scene puts the windowed controls, in pixels: x, y, w, h.
-const PLACES = { Cmd_Start: [104, 264, 17, 17], Cmd_Set: [40, 264, 17, 17], Text1: [528, 264, 25, 18],
-                 HScroll1: [480, 283, 73, 17] };
+// Where the scene puts the controls, in scene pixels: x, y, w, h. The angle
+// bar has an arrow at each end as wide as it is high, an 8-pixel thumb
+// between; the angle box's text entry lies inside its 2-pixel frame.
+const PLACES = { Cmd_Start: [104, 264, 17, 17], Cmd_Set: [40, 264, 17, 17], Text1: [530, 266, 21, 14],
+                 HScroll1: [480, 283, 73, 17], Shape1: [176, 256, 267, 17] };
+const BAR = { y: 291, less: 488, more: 544, track: [497, 536] };
+const thumbAt = (angle) => BAR.track[0] + Math.round((angle * (BAR.track[1] - BAR.track[0] - 8)) / 90) + 4;
 const HIGHLIGHT = [44, 141, 199];  // the desktop's focus mark
 
 const server = await serve(testSite);
@@ -53,51 +58,69 @@ async function open({ width = 640, height = 360, ratio = 1, phone = false, addre
   return { page, errors };
 }
 
-// What the screen shows where the window is, against the canvas's own
-// pixels: how many differ outside the real controls (and a pixel around
-// them), of how many compared.
-const screenAgainstCanvas = async (page) => {
+// Turns a phone, and gives the page the time to lay itself out again.
+async function turn(page, width, height, ratio) {
+  await page.setViewport({ width, height, deviceScaleFactor: ratio, isMobile: true, hasTouch: true });
+  await sleep(300);
+}
+
+// Where the window is: its corner in CSS pixels, its own device pixels,
+// and CSS pixels a scene pixel.
+const windowOf = (page) => page.evaluate(() => {
+  const box = document.getElementById('form1').getBoundingClientRect();
+  const { w, h, scale } = window.zorukanTest.window;
+  return { left: box.left, top: box.top, w, h, css: scale / devicePixelRatio };
+});
+// The middle of scene pixel (x, y) in CSS pixels of the page.
+const at = (win, x, y) => [win.left + (x + 0.5) * win.css, win.top + (y + 0.5) * win.css];
+const middle = (win, name) => {
+  const [x, y, w, h] = PLACES[name];
+  return at(win, x + w / 2, y + h / 2);
+};
+
+// Whether the whole window is in view, and how many of its pixels on the
+// screen differ from the canvas's own, but for the angle box's text (which
+// the page's text entry sets over it) and an open message box, of how many
+// compared.
+const onScreen = async (page) => {
   const shot = await page.screenshot({ encoding: 'base64' });
   return page.evaluate(async (shot) => {
     const bytes = Uint8Array.from(atob(shot), (c) => c.charCodeAt(0));
     const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
     const screen = new OffscreenCanvas(image.width, image.height).getContext('2d', { willReadFrequently: true });
     screen.drawImage(image, 0, 0);
-    const ratio = devicePixelRatio, window = document.getElementById('form1').getBoundingClientRect();
-    const [x0, y0, w, h] = [window.left, window.top, window.width, window.height].map((v) => Math.round(v * ratio));
+    const ratio = devicePixelRatio, box = document.getElementById('form1').getBoundingClientRect();
+    const { w, h } = window.zorukanTest.window;
+    const [x0, y0] = [Math.round(box.left * ratio), Math.round(box.top * ratio)];
+    const inView = x0 >= 0 && y0 >= 0 && x0 + w <= visualViewport.width * ratio && y0 + h <= visualViewport.height * ratio;
     const own = document.getElementById('scene').getContext('2d').getImageData(0, 0, w, h).data;
     const shown = screen.getImageData(x0, y0, w, h).data;
-    const controls = [...document.querySelectorAll('#form1 > :not(canvas)')].map((e) => e.getBoundingClientRect())
-      .map((b) => [b.left * ratio - x0 - 1, b.top * ratio - y0 - 1, b.right * ratio - x0 + 1, b.bottom * ratio - y0 + 1]);
+    const over = [...document.querySelectorAll('#Text1, #box[open]')].map((e) => e.getBoundingClientRect())
+      .map((t) => [t.left * ratio - x0 - 1, t.top * ratio - y0 - 1, t.right * ratio - x0 + 1, t.bottom * ratio - y0 + 1]);
     let differ = 0, compared = 0;
     for (let y = 0; y < h; ++y) {
       for (let x = 0; x < w; ++x) {
-        if (controls.some(([l, t, r, b]) => x >= l && x < r && y >= t && y < b)) continue;
+        if (over.some(([l, u, r, b]) => x >= l && x < r && y >= u && y < b)) continue;
         ++compared;
         const i = (y * w + x) * 4;
         if (own[i] !== shown[i] || own[i + 1] !== shown[i + 1] || own[i + 2] !== shown[i + 2]) ++differ;
       }
     }
-    return { differ, compared };
+    return { inView, differ, compared, size: [w, h] };
   }, shot);
 };
+async function checkShown(what, page) {
+  const { inView, differ, compared, size } = await onScreen(page);
+  check(`${what}: the whole window in view, each pixel of its canvas one of the screen`,
+        inView && differ === 0 && compared > size[0] * size[1] * 0.75, `in view ${inView}, ${differ} of ${compared} differ`);
+}
 
-// The screen's pixel at CSS pixel (x, y) of the window, as [r, g, b].
-const screenPixel = async (page, x, y) => {
-  const at = await page.$eval('#form1', (form) => [form.getBoundingClientRect().left, form.getBoundingClientRect().top]);
-  const shot = await page.screenshot({ encoding: 'base64', clip: { x: at[0] + x, y: at[1] + y, width: 1, height: 1 } });
-  return page.evaluate(async (shot) => {
-    const bytes = Uint8Array.from(atob(shot), (c) => c.charCodeAt(0));
-    const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
-    const g = new OffscreenCanvas(1, 1).getContext('2d');
-    g.drawImage(image, 0, 0, 1, 1);
-    return [...g.getImageData(0, 0, 1, 1).data.slice(0, 3)];
-  }, shot);
-};
-
-// The canvas's pixel at scene pixel (x, y), as [r, g, b], at ratio 1.
-const pixel = (page, x, y) => page.evaluate((x, y) =>
-  [...document.getElementById('scene').getContext('2d').getImageData(x, y, 1, 1).data.slice(0, 3)], x, y);
+// The canvas's pixel at scene pixel (x, y), as [r, g, b].
+const pixel = (page, x, y) => page.evaluate((x, y) => {
+  const { scale } = window.zorukanTest.window;
+  const at = (v) => Math.floor((v + 0.5) * scale);
+  return [...document.getElementById('scene').getContext('2d').getImageData(at(x), at(y), 1, 1).data.slice(0, 3)];
+}, x, y);
 
 // Whether the canvas (at ratio 1) shows the picture `file` at (x, y), or its
 // first `rows`; the trace's black may cross it.
@@ -117,14 +140,14 @@ const shows = (page, file, x, y, rows = 1e6) => page.evaluate(async (file, x, y,
   return true;
 }, file, x, y, rows);
 
-// How many pure black pixels an area of the canvas holds (at ratio 1).
-const blackIn = (page, x, y, w, h) => page.evaluate((x, y, w, h) => {
-  const data = document.getElementById('scene').getContext('2d').getImageData(x, y, w, h).data;
+// How many pure black pixels the sky holds, at any scale.
+const blackInSky = (page) => page.evaluate(() => {
+  const { w, scale } = window.zorukanTest.window;
+  const data = document.getElementById('scene').getContext('2d').getImageData(0, 0, w, Math.floor(216 * scale)).data;
   let count = 0;
   for (let i = 0; i < data.length; i += 4) if (data[i] + data[i + 1] + data[i + 2] === 0) ++count;
   return count;
-}, x, y, w, h);
-const blackInSky = (page) => blackIn(page, 0, 0, 585, 216);
+});
 
 const focusedId = (page) => page.evaluate(() => document.activeElement?.id ?? '');
 const angle = (page) => page.$eval('#Text1', (input) => input.value);
@@ -133,31 +156,23 @@ const dialogState = (page) => page.evaluate(() => {
   return { open: box.open, title: box.querySelector('h1').textContent, prompt: box.querySelector('p').textContent };
 });
 const presents = (page) => page.evaluate(() => window.zorukanTest.presents);
+const usable = (page, id) => page.$eval(`#${id}`, (button) => !button.disabled);
 
 async function startUp() {
-  for (const ratio of [1, 1.25, 1.5, 1.75]) {
+  for (const ratio of [1, 1.25, 1.5, 1.75, 2]) {
     const { page, errors } = await open({ width: 800, height: 600, ratio });
-    const { differ, compared } = await screenAgainstCanvas(page);
-    check(`ratio ${ratio}: the screen shows the canvas's own pixels`, differ === 0 && compared > 585 * 309 * ratio * ratio * 0.9,
-          `${differ} of ${compared} differ`);
+    await checkShown(`ratio ${ratio}`, page);
     if (ratio === 1) {
       check('titled with the window\'s caption', (await page.title()) === CAPTION, await page.title());
       check('発射セット has the focus at load', (await focusedId(page)) === 'Cmd_Set', await focusedId(page));
       const places = await page.evaluate(() => {
         const window = document.getElementById('form1').getBoundingClientRect();
-        return Object.fromEntries(['Cmd_Start', 'Cmd_Set', 'Text1', 'HScroll1'].map((id) => {
+        return Object.fromEntries(['Cmd_Start', 'Cmd_Set', 'Text1', 'HScroll1', 'Shape1'].map((id) => {
           const r = document.getElementById(id).getBoundingClientRect();
           return [id, [r.left - window.left, r.top - window.top, r.width, r.height]];
         }));
       });
-      check('the controls are where the scene puts them', same(places, PLACES), JSON.stringify(places));
-      const [x, y] = PLACES.Cmd_Set, [offX, offY] = PLACES.Cmd_Start;
-      const mark = await screenPixel(page, x + 8, y + 8), usable = await screenPixel(page, x + 2, y + 8);
-      const unusable = await screenPixel(page, offX + 8, offY + 8);
-      const light = ([r, g, b]) => r + g + b;
-      check('the focused button shows the desktop\'s mark', same(mark, HIGHLIGHT), JSON.stringify(mark));
-      check('the button that cannot be pressed is darker', light(unusable) < light(usable) - 60,
-            JSON.stringify([unusable, usable]));
+      check('the controls\' elements lie over the controls', same(places, PLACES), JSON.stringify(places));
       const grass = await pixel(page, 300, 238), edge = await pixel(page, 300, 256);
       check('grass green RGB(0,192,0) and the gauge\'s black edge', same(grass, [0, 192, 0]) && same(edge, [0, 0, 0]),
             JSON.stringify([grass, edge]));
@@ -167,41 +182,57 @@ async function startUp() {
         writeFileSync(join(screenshots, 'canvas-at-load.png'), Buffer.from(png, 'base64'));
       }
     }
+    if (screenshots && ratio === 2) await page.screenshot({ path: join(screenshots, 'web@2x.png') });
     check(`ratio ${ratio}: nothing in the console`, errors.length === 0, errors.join(' | '));
     await page.close();
   }
 
-  // Phones, held upright and sideways: the whole game on screen, played by tapping.
-  for (const [width, height] of [[375, 667], [844, 390]]) {
-    const { page, errors } = await open({ width, height, ratio: 2, phone: true });
-    const fits = await page.evaluate(() => {
-      const r = document.getElementById('form1').getBoundingClientRect();
-      return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight &&
-        document.documentElement.scrollWidth <= innerWidth;
-    });
-    check(`phone ${width} x ${height}: the whole game is on screen, no sideways scroll`, fits);
-    if (width < height) {
-      await page.evaluate((left) => window.zorukanTest.placeTelevision(left), TV_OUT_OF_REACH);
-      const thumb = await (await page.$('#HScroll1 > .thumb')).boundingBox();
-      const [x, y] = [thumb.x + thumb.width / 2, thumb.y + thumb.height / 2];
-      await page.touchscreen.touchStart(x, y);
-      for (let dx = 2; dx <= 10; dx += 2) await page.touchscreen.touchMove(x + dx, y);
-      await page.touchscreen.touchEnd();
-      const aimed = await angle(page);
-      await page.tap('#Cmd_Set');
-      await sleep(300);
-      await page.tap('#Cmd_Start');
-      await sleep(600);
-      const trace = await page.evaluate(() => {
-        const canvas = document.getElementById('scene');
-        const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height * 0.7).data;
-        return data.filter((v, i) => i % 4 === 0 && v + data[i + 1] + data[i + 2] === 0).length;
-      });
-      check('phone: a shot aimed by dragging the thumb, set and fired by tapping', Number(aimed) > 30 && trace > 20,
-            `${aimed} ${trace}`);
-      if (screenshots) await page.screenshot({ path: join(screenshots, 'web-phone.png') });
-    }
-    check(`phone ${width} x ${height}: no errors`, errors.length === 0, errors.join(' | '));
+  // A browser zoomed to 300 %: three device pixels a CSS pixel, little room,
+  // and the window's height not a whole number of CSS pixels.
+  {
+    const { page, errors } = await open({ width: 427, height: 240, ratio: 3 });
+    await checkShown('300 % zoom', page);
+    check('300 % zoom: no errors', errors.length === 0, errors.join(' | '));
+    await page.close();
+  }
+
+  // A phone opened sideways and turned upright at rest, played by touch,
+  // and turned back during the flight.
+  {
+    const { page, errors } = await open({ width: 844, height: 390, ratio: 2, phone: true });
+    await checkShown('phone sideways', page);
+    await turn(page, 390, 844, 2);
+    await checkShown('phone turned upright', page);
+    await page.evaluate((left) => window.zorukanTest.placeTelevision(left), TV_OUT_OF_REACH);
+    // The angle set by a finger that lands on the bar's track left of the
+    // thumb, below the window's edge, and drags the thumb to the far end.
+    // A finger reaches a control 22 CSS pixels from its middle.
+    const win = await windowOf(page);
+    const [x, y] = at(win, BAR.track[0] + 1, 309);
+    await page.touchscreen.touchStart(x, y + 6);
+    for (const dx of [2, 8, 20, 40, 60]) await page.touchscreen.touchMove(x + dx, y + 6);
+    await page.touchscreen.touchEnd();
+    const aimed = await angle(page);
+    // Each button tapped beside itself, within a finger's reach.
+    const [setX, setY] = middle(win, 'Cmd_Set');
+    await page.touchscreen.tap(setX + 18, setY);
+    await sleep(300);
+    const [fireX, fireY] = middle(win, 'Cmd_Start');
+    await page.touchscreen.tap(fireX, fireY + 18);
+    await sleep(500);
+    const trace = await blackInSky(page);
+    check('phone: a shot aimed by a drag from the track past the window\'s edge, set and fired by tapping beside',
+          aimed === '90' && trace > 20, `angle ${aimed}, ${trace} black pixels in the sky`);
+    if (screenshots) await page.screenshot({ path: join(screenshots, 'web-phone.png') });
+    await page.evaluate(() => window.zorukanTest.hold());
+    await turn(page, 844, 390, 2);
+    await checkShown('phone turned sideways during a flight', page);
+    const grass = await pixel(page, 300, 238), shell = await blackInSky(page);
+    check('the scene and the trace are painted anew at the new size', same(grass, [0, 192, 0]) && shell > trace &&
+          shell < 20000, `${grass} ${shell}`);
+    await page.evaluate(() => window.zorukanTest.letGo());
+    await page.waitForFunction(() => !document.getElementById('Cmd_Set').disabled, { timeout: 15000 });
+    check('phone: no errors', errors.length === 0, errors.join(' | '));
     await page.close();
   }
 
@@ -225,24 +256,39 @@ async function controlsAndKeyboardShot() {
   const tree = await page.accessibility.snapshot({ interestingOnly: true });
   const named = [];
   (function walk(node) {
-    if (['button', 'textbox', 'slider'].includes(node.role)) named.push(`${node.role} ${node.name}`);
+    if (['main', 'button', 'textbox', 'slider', 'progressbar'].includes(node.role)) named.push(`${node.role} ${node.name}`);
     (node.children ?? []).forEach(walk);
   })(tree);
-  check('the controls and their names, in tab order', same(named,
-    ['button 発射ボタン', 'button 発射セット', 'textbox 発射角度', 'slider 発射角度']), JSON.stringify(named));
+  check('the window and its controls with their names, in tab order', same(named,
+    [`main ${CAPTION}`, 'button 発射ボタン', 'button 発射セット', 'textbox 発射角度', 'slider 発射角度', 'progressbar 発射パワー']),
+        JSON.stringify(named));
 
+  // The focus mark shows only while the page has the focus.
+  const mark = () => pixel(page, 48, 272);
+  const other = await browser.newPage();
+  await other.bringToFront();
+  const away = await mark();
+  await other.close();
+  await page.bringToFront();
+  await sleep(50);
+  check('the focus mark shows while the page has the focus, and not while another has',
+        same(await mark(), HIGHLIGHT) && !same(away, HIGHLIGHT), JSON.stringify([await mark(), away]));
+
+  // Round and round, which the page's own tab order would not do.
   const tabs = [];
-  for (let i = 0; i < 2; ++i) {
+  for (let i = 0; i < 3; ++i) {
     await page.keyboard.press('Tab');
     tabs.push(await focusedId(page));
   }
   await page.keyboard.down('Shift');
   await page.keyboard.press('Tab');
+  tabs.push(await focusedId(page));
+  await page.keyboard.press('Tab');
   await page.keyboard.press('Tab');
   await page.keyboard.up('Shift');
   tabs.push(await focusedId(page));
-  check('Tab walks the controls that can be used, Shift+Tab back', same(tabs, ['Text1', 'HScroll1', 'Cmd_Set']),
-        JSON.stringify(tabs));
+  check('Tab walks the controls that can be used, round, Shift+Tab back', same(tabs,
+    ['Text1', 'HScroll1', 'Cmd_Set', 'HScroll1', 'Cmd_Set']), JSON.stringify(tabs));
 
   await page.keyboard.press('ArrowRight');
   check('an arrow key on a button turns the barrel, the focus stays',
@@ -256,10 +302,11 @@ async function controlsAndKeyboardShot() {
   for (let i = 0; i < 3; ++i) await page.keyboard.down('Enter');  // held: the key repeats
   await page.keyboard.up('Enter');
   const power = () => page.evaluate(() => window.zorukanTest.power());
-  const swing = [await power(), await sleep(100).then(power)];
-  check('a held Enter sets the gauge once and fires nothing: the gauge swings on',
-        (await focusedId(page)) === 'Cmd_Start' && swing[0] !== swing[1] && (await blackInSky(page)) === clearSky,
-        `${await focusedId(page)} ${swing}`);
+  const gauge = () => page.$eval('#Shape1', (bar) => bar.getAttribute('aria-valuenow'));
+  const swing = [await power(), await gauge(), await sleep(100).then(power), await gauge()];
+  check('a held Enter sets the gauge once and fires nothing: the gauge swings on, and says so',
+        (await focusedId(page)) === 'Cmd_Start' && swing[0] !== swing[2] && swing[1] !== swing[3] &&
+        (await blackInSky(page)) === clearSky, `${await focusedId(page)} ${swing}`);
 
   await page.evaluate(() => window.zorukanTest.watchFlight());
   const before = await presents(page);
@@ -281,26 +328,29 @@ async function controlsAndKeyboardShot() {
   await page.keyboard.up('Control');
   check('typing during a flight keeps the caret and what undo takes back', typed === 'X30ab' && (await angle(page)) === '30',
         `${typed} ${await angle(page)}`);
-  await page.focus('#Cmd_Start');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('Tab');  // to 発射ボタン, which the shot's end disables
+  await page.keyboard.up('Shift');
 
   await page.waitForFunction(() => !document.getElementById('Cmd_Set').disabled, { timeout: 10000 });
   const ticks = await page.evaluate(() => window.zorukanTest.flight.ticks.length);
   const updates = (await presents(page)) - before;
   // One a flight tick, and one each for a gauge tick just before the shot,
-  // the click and the explosion's end.
-  check('one scene update a flight tick', ticks > 10 && updates <= ticks + 3, `${updates} updates, ${ticks} ticks`);
+  // the key, the focus moved into the angle box and out, and the
+  // explosion's end.
+  check('one scene update a flight tick', ticks > 10 && updates <= ticks + 5, `${updates} updates, ${ticks} ticks`);
   check('the shot ends: 発射セット has the focus again', (await focusedId(page)) === 'Cmd_Set', await focusedId(page));
   check('the whole-window repaint wipes the trace', (await blackInSky(page)) === clearSky);
   check('armed again, no wake-up is armed', !(await page.evaluate(() => window.zorukanTest.armed)));
 
-  // The angle bar: a click on the track steps it toward the click, arrow
-  // keys step it, a drag changes the angle on release only.
-  const bar = await (await page.$('#HScroll1')).boundingBox();
-  await page.mouse.click(bar.x + bar.width - bar.height - 2, bar.y + bar.height / 2);
+  // The angle bar, by mouse: a click on the track steps it toward the
+  // click, a held arrow repeats, a drag changes the angle on release only.
+  const win = await windowOf(page);
+  await page.mouse.click(...at(win, BAR.track[1] - 2, BAR.y));
   check('a click on the track at its right end turns the barrel a degree', (await angle(page)) === '31', await angle(page));
   await page.focus('#Text1');
   await page.keyboard.sendCharacter('角'.repeat(2_000_000));  // pasted
-  await page.focus('#HScroll1');
+  await page.keyboard.press('Tab');
   await page.keyboard.press('ArrowRight');
   check('a huge paste into the angle box gives way to the angle at the next scroll', (await angle(page)) === '32',
         await angle(page));
@@ -308,19 +358,31 @@ async function controlsAndKeyboardShot() {
   await page.keyboard.press('ArrowLeft');
   await page.keyboard.press('ArrowLeft');
   check('each arrow key turns the barrel a degree', (await angle(page)) === '29', await angle(page));
-  const thumb = await (await page.$('#HScroll1 > .thumb')).boundingBox();
-  await page.mouse.move(thumb.x + thumb.width / 2, thumb.y + thumb.height / 2);
+  await page.keyboard.press('End');
+  const end = await angle(page);
+  await page.keyboard.press('Home');
+  check('End and Home turn it to the ends', end === '90' && (await angle(page)) === '0', `${end} ${await angle(page)}`);
+  await page.mouse.move(...at(win, BAR.more, BAR.y));
   await page.mouse.down();
-  for (let dx = 4; dx <= 20; dx += 4) await page.mouse.move(thumb.x + thumb.width / 2 + dx, thumb.y + thumb.height / 2);
+  await sleep(700);
+  await page.mouse.up();
+  const held = Number(await angle(page));
+  await sleep(200);
+  check('an arrow held down steps on and on, until let go', held >= 4 && held <= 25 && (await angle(page)) === String(held),
+        `${held} ${await angle(page)}`);
+  const [x, y] = at(win, thumbAt(held), BAR.y);
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  for (let dx = 4; dx <= 20; dx += 4) await page.mouse.move(x + dx, y);
   await sleep(100);
   const whileDragging = await angle(page);
   await page.mouse.up();
-  check('dragging the thumb changes nothing until it is released', whileDragging === '29', whileDragging);
-  check('releasing it sets the angle', Number(await angle(page)) > 29, await angle(page));
+  check('dragging the thumb changes nothing until it is released', whileDragging === String(held), whileDragging);
+  check('releasing it sets the angle', Number(await angle(page)) > held, await angle(page));
   const released = Number(await angle(page));
-  await page.click('#HScroll1 > .less');
-  await page.click('#HScroll1 > .less');
-  await page.click('#HScroll1 > .more');
+  await page.mouse.click(...at(win, BAR.less, BAR.y));
+  await page.mouse.click(...at(win, BAR.less, BAR.y));
+  await page.mouse.click(...at(win, BAR.more, BAR.y));
   check('each click on an arrow turns it a degree', Number(await angle(page)) === released - 1, await angle(page));
   check('no errors', errors.length === 0, errors.join(' | '));
   await page.close();
@@ -334,12 +396,21 @@ async function hit() {
   await page.keyboard.press('Space');
   await page.keyboard.press('Enter');  // Enter presses a button too
   await page.waitForFunction(() => document.getElementById('box').open, { timeout: 5000 });
-  check('hit, box 1: the segment that hits is drawn on the television',
-        (await blackIn(page, TV_IN_THE_WAY / 15, 216, 21, 17)) > 0);
+  const segment = await page.evaluate((x) => {
+    const data = document.getElementById('scene').getContext('2d').getImageData(x, 216, 21, 17).data;
+    return data.filter((v, i) => i % 4 === 0 && v + data[i + 1] + data[i + 2] === 0).length;
+  }, TV_IN_THE_WAY / 15);
+  check('hit, box 1: the segment that hits is drawn on the television', segment > 0);
+  const tree = await page.accessibility.snapshot({ interestingOnly: true });
+  const box = (function find(node) {
+    return node.role === 'dialog' ? node : (node.children ?? []).map(find).find(Boolean);
+  })(tree);
+  check('hit, box 1: a modal dialog named by its title, described by its prompt',
+        box?.modal && box.name === HIT_TITLE && box.description === HIT_PROMPTS[0], JSON.stringify(box));
   for (const [i, prompt] of HIT_PROMPTS.entries()) {
-    const box = await dialogState(page);
-    check(`hit, box ${i + 1}: titled ${HIT_TITLE}, "${prompt}"`, box.open && box.title === HIT_TITLE && box.prompt === prompt,
-          JSON.stringify(box));
+    const shown = await dialogState(page);
+    check(`hit, box ${i + 1}: titled ${HIT_TITLE}, "${prompt}"`, shown.open && shown.title === HIT_TITLE &&
+          shown.prompt === prompt, JSON.stringify(shown));
     check(`hit, box ${i + 1}: the television is still whole`, await television('tv.gif'));
     if (screenshots && i === 0) await page.screenshot({ path: join(screenshots, 'web-hit.png') });
     const before = await presents(page);
@@ -348,10 +419,22 @@ async function hit() {
     await page.mouse.click(5, 5);
     check(`hit, box ${i + 1}: OK keeps the focus whatever is clicked`, (await focusedId(page)) === 'box-ok',
           await focusedId(page));
+    await page.keyboard.press('Escape');
     await sleep(400);  // six flight periods
-    check(`hit, box ${i + 1}: no flight tick while it is open`, (await presents(page)) === before && (await dialogState(page)).open);
-    await page.keyboard.press(i === 0 ? 'Space' : 'Enter');
-    await sleep(50);
+    check(`hit, box ${i + 1}: no flight tick while it is open, and Escape leaves it open`,
+          (await presents(page)) === before && (await dialogState(page)).open);
+    if (i === 0) {
+      // Space held down closes this box, and its repeats leave the next one open.
+      await page.keyboard.down('Space');
+      await page.waitForFunction((p) => document.getElementById('box-prompt').textContent === p, {}, HIT_PROMPTS[1]);
+      await page.keyboard.down('Space');
+      await page.keyboard.down('Space');
+      await page.keyboard.up('Space');
+      await sleep(50);
+    } else {
+      await page.keyboard.press('Enter');
+      await sleep(50);
+    }
   }
   check('both boxes closed, with Space and Enter', !(await dialogState(page)).open);
   check('then the broken television', await television('tv_broken.gif'));
@@ -360,6 +443,35 @@ async function hit() {
   check('the flight goes on after the boxes', (await presents(page)) > after);
   check('no errors', errors.length === 0, errors.join(' | '));
   await page.close();
+
+  // On a phone, by touch, turned while a box is open.
+  {
+    const { page, errors } = await open({ width: 412, height: 915, ratio: 2.625, phone: true });
+    await checkShown('phone 412 x 915 at 2.625', page);
+    if (screenshots) await page.screenshot({ path: join(screenshots, 'web-phone-412.png') });
+    await page.evaluate((left) => window.zorukanTest.placeTelevision(left), TV_IN_THE_WAY);
+    const win = await windowOf(page);
+    await page.touchscreen.tap(...middle(win, 'Cmd_Set'));
+    await page.touchscreen.tap(...middle(win, 'Cmd_Start'));
+    await page.waitForFunction(() => document.getElementById('box').open, { timeout: 5000 });
+    const ok = await page.$eval('#box-ok', (button) => [button.offsetWidth, button.offsetHeight]);
+    check('phone: OK is a finger\'s size', ok[0] >= 44 && ok[1] >= 44, JSON.stringify(ok));
+    await turn(page, 915, 412, 2.625);
+    await checkShown('phone turned sideways with a box open', page);
+    const before = await presents(page);
+    for (let i = 0; i < 2; ++i) {
+      await page.waitForFunction((p) => document.getElementById('box').open &&
+        document.getElementById('box-prompt').textContent === p, { timeout: 5000 }, HIT_PROMPTS[i]);
+      const button = await (await page.$('#box-ok')).boundingBox();
+      await page.touchscreen.tap(button.x + button.width / 2, button.y + button.height / 2);
+    }
+    await sleep(300);
+    check('phone: both boxes closed by tapping OK, the flight goes on at the new size',
+          !(await dialogState(page)).open && (await presents(page)) > before + 2 &&
+          (await page.evaluate(() => window.zorukanTest.window.w)) > win.w, await presents(page) - before);
+    check('phone 412 x 915: no errors', errors.length === 0, errors.join(' | '));
+    await page.close();
+  }
 }
 
 async function failures() {
@@ -375,9 +487,10 @@ async function failures() {
   await page.keyboard.press('Enter');
   const before = await presents(page);
   await sleep(300);
-  const controls = await page.$$eval('#form1 > :not(canvas)', (all) => all.map((c) => c.disabled ?? c.ariaDisabled === 'true'));
+  const controls = await page.$$eval('#form1 > [tabindex], #form1 > button, #form1 > input',
+                                     (all) => all.map((c) => c.disabled ?? c.ariaDisabled === 'true'));
   check('and stops the game: nothing ticks, every control is off',
-        (await presents(page)) === before && controls.every(Boolean), JSON.stringify(controls));
+        (await presents(page)) === before && controls.length === 4 && controls.every(Boolean), JSON.stringify(controls));
 
   // Opened from a file: a Japanese message that says how to play.
   await page.goto(pathToFileURL(join(resolve(site), 'index.html')).href);
