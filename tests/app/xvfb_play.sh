@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Plays the built game in a virtual X server with the keyboard alone, as a
-# player without a mouse would: the window appears with exactly its title and
-# its size; Space, Space sets and fires; the arrow keys aim and Enter fires
-# again, so that the shell hits the television; both boxes appear titled
-# exactly 破壊 and Enter closes each; the trace is wiped and Space swings the
-# gauge for the next shot. Titles are read as a window manager reads them.
+# Plays the built game in a virtual X server, mostly with the keyboard: the
+# window appears with exactly its title and its size; the mouse drags the
+# scroll bar's thumb to the end, straight up, and Tab goes back to 発射セット;
+# Space, Space sets and fires; the arrow keys aim and Enter fires again, so
+# that the shell hits the television; both boxes appear titled exactly 破壊
+# and Enter closes each; the trace is wiped and Space swings the gauge for the
+# next shot. Titles are read as a window manager reads them.
 # Usage: xvfb_play.sh PATH/TO/zorukan
 set -euo pipefail
 game=$1
@@ -23,6 +24,9 @@ sky_rows=200
 # Where the scene puts things, in pixels at 15 twips each: the middle row of
 # the power bar, from its left end; rows of grass beside the television.
 bar_left=176 bar_row=264 grass_top=222 grass_rows=11
+# The scroll bar's track (its thumb, 8 pixels wide, travels 31 pixels over
+# the angles 0 to 90) and its middle row.
+track_left=497 scroll_row=291
 work=$(mktemp -d)
 game_pid=""
 
@@ -118,12 +122,17 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 black_before=$(count 0 0 0 "$sky_rows")
 declare -A boxes_seen=()
+angle=30
 for attempt in 1 2 3; do
   tv=$(television_twips)
   xdotool windowfocus --sync "$window"  # as a window manager would, once the window is up or a box is gone
-  # Straight up first (Tab, Tab reach the scroll bar from 発射セット; End
-  # turns the barrel to 90), then back to 発射セット.
-  xdotool key Tab Tab End Tab
+  # Straight up first: the thumb dragged past the bar's right end, which
+  # gives the scroll bar the focus; Tab takes it on to 発射セット.
+  thumb=$((track_left + (angle * 31 + 45) / 90 + 4))
+  xdotool mousemove --window "$window" "$thumb" "$scroll_row" mousedown 1 \
+    mousemove --window "$window" $((track_left + 60)) "$scroll_row" mouseup 1
+  xdotool key Tab
+  angle=90
   xdotool key space
   sleep 0.47  # nearly the gauge's full swing up: far enough for any television
   xdotool key space  # the focus moved to 発射ボタン: this fires
@@ -133,8 +142,9 @@ for attempt in 1 2 3; do
   speed=$(((power + 1800) / 20))
   # The hit must come well after the keys that aim have been typed.
   from_tick=$((($(now_ms) - fired + 1000) / 60 + 4))
-  angle=$(angle_to_hit "$speed" "$tv" "$from_tick")
-  if ((angle > 0)); then
+  aim=$(angle_to_hit "$speed" "$tv" "$from_tick")
+  if ((aim > 0)); then
+    angle=$aim
     # From 発射ボタン, Tab, Tab reach the scroll bar past the disabled 発射セット.
     xdotool key Tab Tab
     xdotool key --delay 5 $(printf 'Left %.0s' $(seq $((90 - angle))))
