@@ -179,9 +179,10 @@
     else if (!crashed) layout();
   }
 
-  // Chromium puts a box at whole CSS pixels, and shows a canvas's pixels one
-  // for one only where its box starts at a whole device pixel too and its
-  // backing store is the device pixels the box covers, a half rounded down.
+  // Chromium (as the browser test sees it at every ratio) puts a box at whole
+  // CSS pixels, and shows a canvas's pixels one for one only where its box
+  // starts at a whole device pixel too and its backing store is the device
+  // pixels the box covers, a half rounded down.
   // `quantum` device pixels is the shortest length that is whole in both
   // units (or failing that, in the 1/64 CSS pixel of a layout unit): 5 at
   // 1.25, 7 at 1.75, 2 at 2, 21 at 2.625.
