@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tests/support/headless_game.h"
+#include "tests/support/headless.h"
 
 namespace zorukan::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/hit_test.h"
-#include "tests/support/headless_game.h"
+#include "tests/support/headless.h"
 
 namespace zorukan::testing {
 namespace {

@@ -65,11 +65,11 @@ const char* name_of(ShotState state) {
 }
 
 CheckedGame::CheckedGame(std::uint64_t game_seed)
-    : game_(testing::ScriptedRandom({}, [this, draw = testing::ScriptedRandom::seeded(game_seed)]() mutable {
+    : game_(headless::ScriptedRandom({}, [this, draw = headless::ScriptedRandom::seeded(game_seed)]() mutable {
                 return random_values_.emplace_back(draw());
             }),
             this, [this](const runtime::RuntimeError& error) { break_rule("no run-time error", error.what()); }) {
-    game_.boxes.on_open = [this](const testing::ShownBox& box) { check_box(box); };
+    game_.boxes.on_open = [this](const headless::ShownBox& box) { check_box(box); };
     expected_text_ = game_.program.form().Text1.Text;
     state_ = state_or_break();
     check_after({Action::Wait, 0}, ShotState::Armed);
@@ -263,7 +263,7 @@ void CheckedGame::check_trace(ShotState state) {
     }
 }
 
-void CheckedGame::check_box(const testing::ShownBox& box) {
+void CheckedGame::check_box(const headless::ShownBox& box) {
     const std::string& prompt = box.prompt;
     const std::string& title = box.title;
     ++boxes_shown_;

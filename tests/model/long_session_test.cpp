@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "headless/headless_game.h"
 #include "tests/model/live_heap.h"
-#include "tests/support/headless_game.h"
 
 namespace zorukan::model {
 namespace {
@@ -20,8 +20,8 @@ using runtime::Micros;
 float placing_at(int left) { return static_cast<float>((left - 1560 + 0.5) / 6721); }
 
 // The television's places, in turn, forever.
-testing::HeadlessGame long_game(std::vector<float> places) {
-    return testing::HeadlessGame(testing::ScriptedRandom({}, testing::ScriptedRandom::cycling(std::move(places))));
+headless::HeadlessGame long_game(std::vector<float> places) {
+    return headless::HeadlessGame(headless::ScriptedRandom({}, headless::ScriptedRandom::cycling(std::move(places))));
 }
 
 TEST(LongSession, FliesPastTheSixteenBitTickCountWithoutErrorOrGrowth) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "game/program.h"
+#include "headless/headless_game.h"
 #include "runtime/virtual_clock.h"
-#include "tests/support/headless_game.h"
 #include "tools/replay/numbers.h"
 
 namespace zorukan::replay {
@@ -44,7 +44,7 @@ public:
     void window_repainted() override { out_ << "refresh\n"; }
 
 private:
-    testing::HeadlessGame& game();
+    headless::HeadlessGame& game();
     game::Program& program() { return game().program; }
     runtime::VirtualClock& clock() { return game().clock; }
     void dump();
@@ -54,9 +54,9 @@ private:
 
     std::ostream& out_;
     // What `random` and `boxtime` chose before the game was made.
-    testing::ScriptedRandom random_ = testing::ScriptedRandom::then_seeded_from_clock();
+    headless::ScriptedRandom random_ = headless::ScriptedRandom::then_seeded_from_clock();
     Micros box_time_ = 0;
-    std::optional<testing::HeadlessGame> game_;
+    std::optional<headless::HeadlessGame> game_;
 };
 
 // --- reading words and numbers -------------------------------------------
@@ -133,13 +133,13 @@ constexpr long long kCeilingMillis = runtime::VirtualClock::kCeiling / 1000;
 
 // --- commands --------------------------------------------------------------
 
-testing::HeadlessGame& Replay::game() {
+headless::HeadlessGame& Replay::game() {
     if (!game_) {
         game_.emplace(std::move(random_), this, [this](const runtime::RuntimeError& error) {
             out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
         });
         game_->boxes.open_for = box_time_;
-        game_->boxes.on_open = [this](const testing::ShownBox& box) {
+        game_->boxes.on_open = [this](const headless::ShownBox& box) {
             out_ << "msgbox " << box.title << ' ' << box.prompt << '\n';
         };
     }
@@ -157,7 +157,7 @@ void Replay::run_line(std::string_view raw) {
     if (command == "random") {
         if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
         std::string_view values = rest;
-        testing::ScriptedRandom& random = game_ ? game_->random : random_;
+        headless::ScriptedRandom& random = game_ ? game_->random : random_;
         for (auto word = next_word(values); !word.empty(); word = next_word(values)) random.push(random_value(word));
     } else if (command == "boxtime") {
         box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
