@@ -1,6 +1,6 @@
 // zorukan-artgen OUTDIR: writes every picture the game ships into OUTDIR.
+#include "drawings.h"
 #include "gif.h"
-#include "pictures.h"
 #include "png.h"
 
 #include <exception>

@@ -14,7 +14,7 @@
 #include "game/program.h"
 #include "headless/headless_game.h"
 #include "runtime/virtual_clock.h"
-#include "tools/replay/numbers.h"
+#include "tools/replay/number_text.h"
 
 namespace zorukan::replay {
 

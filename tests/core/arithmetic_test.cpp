@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/arithmetic.h"
 #include "runtime/errors.h"
-#include "runtime/numbers.h"
 
 namespace zorukan::runtime {
 namespace {

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "app/application.h"
-#include "app/pictures.h"
+#include "app/gif_images.h"
 #include "scene/pictures.h"
 
 using namespace zorukan;
@@ -34,7 +34,7 @@ bool indices_within_colour_table(const QImage& image) {
 
 }  // namespace
 
-class PicturesTest : public QObject {
+class GifImagesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { app::register_resources(); }
@@ -110,5 +110,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PicturesTest)
-#include "pictures_test.moc"
+QTEST_GUILESS_MAIN(GifImagesTest)
+#include "gif_images_test.moc"
