@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -128,6 +130,17 @@ void expect_words(const Words& words, std::size_t count) {
     }
 }
 
+// GameState's fields, as `set` names them and `dump` prints them.
+using Field = std::variant<std::int16_t game::GameState::*, std::int32_t game::GameState::*>;
+constexpr std::pair<std::string_view, Field> kFields[] = {
+    {"Speed", &game::GameState::Speed},       {"Angle", &game::GameState::Angle},
+    {"FlightTime", &game::GameState::FlightTime}, {"Gravity", &game::GameState::Gravity},
+    {"PosXA", &game::GameState::PosXA},       {"PosXB", &game::GameState::PosXB},
+    {"PosYA", &game::GameState::PosYA},       {"PosYB", &game::GameState::PosYB},
+    {"PowerDir", &game::GameState::PowerDir}, {"TvBroken", &game::GameState::TvBroken},
+    {"TickCount", &game::GameState::TickCount},
+};
+
 constexpr long long kMaxMillis = 1'000'000'000;  // about eleven days of play
 constexpr long long kCeilingMillis = runtime::VirtualClock::kCeiling / 1000;
 
@@ -210,22 +223,16 @@ void Replay::click(std::string_view name) {
 }
 
 void Replay::set_field(std::string_view name, long long value) {
-    using Field = std::variant<std::int16_t*, std::int32_t*>;
     game::GameState& s = program().game().state();
-    const std::pair<const char*, Field> fields[] = {
-        {"Speed", &s.Speed},       {"Angle", &s.Angle}, {"FlightTime", &s.FlightTime}, {"Gravity", &s.Gravity},
-        {"PosXA", &s.PosXA},       {"PosXB", &s.PosXB}, {"PosYA", &s.PosYA},           {"PosYB", &s.PosYB},
-        {"PowerDir", &s.PowerDir}, {"TvBroken", &s.TvBroken}, {"TickCount", &s.TickCount},
-    };
-    for (const auto& [field_name, field] : fields) {
+    for (const auto& [field_name, field] : kFields) {
         if (name != field_name) continue;
         std::visit(
-            [&](auto* target) {
-                using Int = std::remove_pointer_t<decltype(target)>;
+            [&](auto member) {
+                using Int = std::remove_reference_t<decltype(s.*member)>;
                 if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
                     throw ScriptError{"value out of range: " + std::to_string(value) + " for " + std::string(name)};
                 }
-                *target = static_cast<Int>(value);
+                s.*member = static_cast<Int>(value);
             },
             field);
         return;
@@ -256,11 +263,11 @@ void Replay::dump() {
             return number_text(static_cast<long long>(value));
         }
     };
-    out_ << "state clock=" << n(clock().now() / 1000) << " Speed=" << n(s.Speed) << " Angle=" << n(s.Angle)
-         << " FlightTime=" << n(s.FlightTime) << " Gravity=" << n(s.Gravity) << " PosXA=" << n(s.PosXA)
-         << " PosXB=" << n(s.PosXB) << " PosYA=" << n(s.PosYA) << " PosYB=" << n(s.PosYB)
-         << " PowerDir=" << n(s.PowerDir) << " TvBroken=" << n(s.TvBroken) << " TickCount=" << n(s.TickCount)
-         << " Shape1.Width=" << n(f.Shape1.Width) << " Tv.Left=" << n(f.Tv.Left)
+    out_ << "state clock=" << n(clock().now() / 1000);
+    for (const auto& [name, field] : kFields) {
+        out_ << ' ' << name << '=' << std::visit([&](auto member) { return n(s.*member); }, field);
+    }
+    out_ << " Shape1.Width=" << n(f.Shape1.Width) << " Tv.Left=" << n(f.Tv.Left)
          << " Tv.Picture=" << (f.Tv.picture == scene::PictureId::TvBroken ? "broken" : "intact")
          << " Image2.Left=" << n(f.Image2.Left) << " Image2.Visible=" << n(f.Image2.Visible)
          << " Line1.X2=" << n(f.Line1.X2) << " Line1.Y2=" << n(f.Line1.Y2) << " Text1.Text=" << f.Text1.Text
