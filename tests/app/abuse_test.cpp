@@ -323,6 +323,16 @@ void AbuseTest::startsOrSaysWhy_data() {
         << QStringLiteral("zorukan: cannot open the window on the display (DISPLAY=\":zorukan\", "
                           "WAYLAND_DISPLAY=\"\"); start it from a desktop session")
         << false;
+    QTest::newRow("a platform that does not exist")
+        << QStringList{"QT_QPA_PLATFORM=zorukan"} << QStringList() << 1
+        << QStringLiteral("zorukan: there is no platform \"zorukan\" to open the window on "
+                          "(QT_QPA_PLATFORM=\"zorukan\"); choose one the toolkit has, or none")
+        << false;
+    QTest::newRow("a platform that does not exist, chosen by argument")
+        << no_display << QStringList{"-platform", "zorukan"} << 1
+        << QStringLiteral("zorukan: there is no platform \"zorukan\" to open the window on (-platform zorukan); "
+                          "choose one the toolkit has, or none")
+        << false;
     QTest::newRow("no display, platform chosen by argument")
         << no_display << QStringList{"-platform", "offscreen"} << -1 << QString() << false;
     // An empty font configuration: not a single font to be found.
@@ -336,8 +346,9 @@ void AbuseTest::startsOrSaysWhy_data() {
 
 // The game as installed, started where it cannot show itself: with no
 // display it says so in one line and exits with status 1, before the toolkit
-// would abort; a platform asked for by name is left to the toolkit; with no
-// fonts at all it opens and names the package that gives it its fonts.
+// would abort; a platform asked for by name is left to the toolkit, and one
+// it has no plugin for is named; with no fonts at all it opens and names the
+// package that gives it its fonts.
 void AbuseTest::startsOrSaysWhy() {
     QFETCH(QStringList, environment);
     QFETCH(QStringList, arguments);
