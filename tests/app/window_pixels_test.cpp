@@ -2,6 +2,8 @@
 // it: transparent pictures, the art at twice the scale, the fonts, partial
 // repaints on the screen, and the look of the controls.
 
+#include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -93,6 +95,7 @@ private Q_SLOTS:
     void captionsFitTheirLabels_data();
     void captionsFitTheirLabels();
     void fontCheckNeedsJapaneseGlyphs();
+    void windowIconHoldsEveryBuiltInSize();
     void partialRepaintLeavesNothingStale_data();
     void partialRepaintLeavesNothingStale();
     void controlStatesShowAtAGlance_data();
@@ -196,6 +199,19 @@ void WindowPixelsTest::fontCheckNeedsJapaneseGlyphs() {
     QVERIFY(!latin_only.isEmpty());
     QVERIFY(!zorukan::app::family_showing(latin_only.mid(0, 5), texts));
     QVERIFY(!zorukan::app::family_showing({"No Such Font Family"}, texts));
+}
+
+// Every icon built into the program reaches the window system at the size
+// its name gives.
+void WindowPixelsTest::windowIconHoldsEveryBuiltInSize() {
+    zorukan::app::describe_application();
+    QList<QSize> named;
+    for (const QString& file : QDir(QStringLiteral(":/icons")).entryList()) {
+        const int size = file.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toInt();
+        named << QSize(size, size);
+    }
+    QVERIFY(!named.isEmpty());
+    QCOMPARE(QApplication::windowIcon().availableSizes(), named);
 }
 
 void WindowPixelsTest::partialRepaintLeavesNothingStale_data() {
