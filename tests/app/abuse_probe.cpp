@@ -59,8 +59,6 @@ private:
     std::function<void(QMessageBox*)> shown_;
 };
 
-QString one_line(QString text) { return text.replace(QLatin1Char('\n'), QLatin1Char(' ')); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,8 +91,7 @@ int main(int argc, char** argv) {
     int boxes_shown = 0;
     BoxWatcher watcher([&](QMessageBox* box) {
         const bool close = !window_closed && answers.value(boxes_shown++) == QStringLiteral("close");
-        std::cout << "box " << one_line(box->windowTitle()).toStdString() << " | "
-                  << one_line(box->text()).toStdString() << " | parent "
+        std::cout << "box " << box->windowTitle().toStdString() << " | parent "
                   << (box->parentWidget() == &window ? "window" : "other") << std::endl;
         QTimer::singleShot(0, box, [&, box, close] {
             if (close) {
