@@ -1,6 +1,6 @@
-// zorukan-artgen OUTDIR SIZE...: writes the scene's pictures into OUTDIR, and
-// the icon at each SIZE into OUTDIR/icons. The build names the sizes
-// (assets/art.cmake).
+// zorukan-artgen OUTDIR [ICON_SIZE...]: writes the scene's pictures into
+// OUTDIR, and the icon at each ICON_SIZE into OUTDIR/icons. The build names
+// the sizes (assets/art.cmake).
 #include "drawings.h"
 #include "gif.h"
 #include "png.h"
