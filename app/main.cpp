@@ -70,8 +70,9 @@ void connecting_messages(QtMsgType type, const QMessageLogContext& context, cons
         return;
     }
     if (!missing_platform.empty()) {
-        std::cerr << "zorukan: there is no platform \"" << missing_platform << "\" to open the window on ("
-                  << platform_choice << "); choose one the toolkit has, or none" << std::endl;
+        std::cerr << "zorukan: there is no platform \"" << missing_platform << "\" to open the window on";
+        if (platform_choice.empty()) std::cerr << " (the toolkit's default); its plugin is not installed" << std::endl;
+        else std::cerr << " (" << platform_choice << "); choose one the toolkit has, or none" << std::endl;
     } else {
         std::cerr << "zorukan: cannot open the window on the display (DISPLAY=\"" << variable("DISPLAY")
                   << "\", WAYLAND_DISPLAY=\"" << variable("WAYLAND_DISPLAY") << "\"); start it from a desktop session"

@@ -133,11 +133,16 @@ void expect_words(const Words& words, std::size_t count) {
 // GameState's fields, as `set` names them and `dump` prints them.
 using Field = std::variant<std::int16_t game::GameState::*, std::int32_t game::GameState::*>;
 constexpr std::pair<std::string_view, Field> kFields[] = {
-    {"Speed", &game::GameState::Speed},       {"Angle", &game::GameState::Angle},
-    {"FlightTime", &game::GameState::FlightTime}, {"Gravity", &game::GameState::Gravity},
-    {"PosXA", &game::GameState::PosXA},       {"PosXB", &game::GameState::PosXB},
-    {"PosYA", &game::GameState::PosYA},       {"PosYB", &game::GameState::PosYB},
-    {"PowerDir", &game::GameState::PowerDir}, {"TvBroken", &game::GameState::TvBroken},
+    {"Speed", &game::GameState::Speed},
+    {"Angle", &game::GameState::Angle},
+    {"FlightTime", &game::GameState::FlightTime},
+    {"Gravity", &game::GameState::Gravity},
+    {"PosXA", &game::GameState::PosXA},
+    {"PosXB", &game::GameState::PosXB},
+    {"PosYA", &game::GameState::PosYA},
+    {"PosYB", &game::GameState::PosYB},
+    {"PowerDir", &game::GameState::PowerDir},
+    {"TvBroken", &game::GameState::TvBroken},
     {"TickCount", &game::GameState::TickCount},
 };
 
