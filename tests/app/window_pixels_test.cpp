@@ -204,16 +204,11 @@ void WindowPixelsTest::partialRepaintLeavesNothingStale_data() {
             game.window().sync_from_model();
         });
     };
-    const auto change = [](std::function<void(scene::Form1&)> f) {
-        return SceneChange([f](GameHarness& game) { f(game.form()); });
-    };
-    QTest::newRow("barrel turns down a step at a time") << none << turn(30, 0);
+    // What each change damages is the core's to say (its tests repaint every
+    // kind); here, many small areas one after another, and a picture's old
+    // and new places at once.
     QTest::newRow("barrel turns up a step at a time") << turn(30, 0) << turn(0, 90);
-    QTest::newRow("power bar shrinks") << change([](scene::Form1& f) { f.Shape1.Width = 4000; })
-                                       << change([](scene::Form1& f) { f.Shape1.Width = 2000; });
-    QTest::newRow("explosion hidden") << change([](scene::Form1& f) { f.Image2.Visible = true; })
-                                      << change([](scene::Form1& f) { f.Image2.Visible = false; });
-    QTest::newRow("television moves") << none << change([](scene::Form1& f) { f.Tv.Left = 3000; });
+    QTest::newRow("television moves") << none << SceneChange([](GameHarness& game) { game.form().Tv.Left = 3000; });
 }
 
 // The window repaints only what changed after an event; where a control used
