@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
@@ -12,14 +13,16 @@ namespace zorukan::app {
 namespace {
 
 // The window system shows a window's icon small; launchers take the larger
-// sizes from the icon theme. Each size is read with the toolkit's own PNG
-// reader: left to find the format itself, the reader first loads every image
-// format plugin installed (and the libraries they need) to ask whether it
-// reads PNG, which costs more than three times what reading the icon does.
+// sizes from the icon theme. The program holds the small ones, each read
+// with the toolkit's own PNG reader: left to find the format itself, the
+// reader first loads every image format plugin installed (and the libraries
+// they need) to ask whether it reads PNG, which costs more than three times
+// what reading the icon does.
 QIcon window_icon() {
     QIcon icon;
-    for (int size : {16, 32, 48}) {
-        QImageReader reader(QStringLiteral(":/icons/zorukan-%1.png").arg(size), "png");
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString& file : icons.entryList(QDir::Files)) {
+        QImageReader reader(icons.filePath(file), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(reader.read()));
     }

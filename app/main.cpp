@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include "app/application.h"
 #include "app/fonts.h"
@@ -42,19 +43,41 @@ void characters_as_utf8() {
     std::setlocale(LC_ALL, "");
 }
 
-QtMessageHandler toolkit_messages = nullptr;
+// Where the player chose the platform, if anywhere: the -platform argument
+// wins over QT_QPA_PLATFORM, as in the toolkit.
+std::string chosen_platform(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0) return std::string("-platform ") + argv[i + 1];
+    if (*variable("QT_QPA_PLATFORM")) return std::string("QT_QPA_PLATFORM=\"") + variable("QT_QPA_PLATFORM") + "\"";
+    return {};
+}
 
-// A display that is named but cannot be opened (its server gone, say) ends
-// the toolkit the same way. While the application connects, a fatal message
-// ends the game with one plain line and status 1 instead.
+QtMessageHandler toolkit_messages = nullptr;
+std::string platform_choice;   // as chosen_platform() gives it
+std::string missing_platform;  // a platform the toolkit said it has no plugin for
+
+// A display that is named but cannot be opened (its server gone, say), or a
+// platform the toolkit has no plugin for, ends the toolkit the same way,
+// with advice to reinstall. While the application connects, that fatal
+// message ends the game with one plain line that says which, and status 1.
 void connecting_messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && context.category && std::strcmp(context.category, "qt.qpa.plugin") == 0 &&
+        message.startsWith(QStringLiteral("Could not find the Qt platform plugin"))) {
+        missing_platform = message.section(QLatin1Char('"'), 1, 1).toStdString();
+    }
     if (type != QtFatalMsg) {
         if (toolkit_messages) toolkit_messages(type, context, message);
         return;
     }
-    std::cerr << "zorukan: cannot open the window on the display (DISPLAY=\"" << variable("DISPLAY")
-              << "\", WAYLAND_DISPLAY=\"" << variable("WAYLAND_DISPLAY") << "\"); start it from a desktop session"
-              << std::endl;
+    if (!missing_platform.empty()) {
+        std::cerr << "zorukan: there is no platform \"" << missing_platform << "\" to open the window on";
+        if (platform_choice.empty()) std::cerr << " (the toolkit's default); its plugin is not installed" << std::endl;
+        else std::cerr << " (" << platform_choice << "); choose one the toolkit has, or none" << std::endl;
+    } else {
+        std::cerr << "zorukan: cannot open the window on the display (DISPLAY=\"" << variable("DISPLAY")
+                  << "\", WAYLAND_DISPLAY=\"" << variable("WAYLAND_DISPLAY") << "\"); start it from a desktop session"
+                  << std::endl;
+    }
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -69,6 +92,7 @@ int main(int argc, char** argv) {
     }
     characters_as_utf8();
     app::StartUpWork start_up;
+    platform_choice = chosen_platform(argc, argv);
     toolkit_messages = qInstallMessageHandler(connecting_messages);
     QApplication application(argc, argv);
     qInstallMessageHandler(toolkit_messages);

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "app/fonts.h"
-#include "app/pictures.h"
+#include "app/gif_images.h"
 
 namespace zorukan::app {
 

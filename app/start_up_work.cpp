@@ -4,7 +4,7 @@
 
 #include <QThread>
 
-#include "app/pictures.h"
+#include "app/gif_images.h"
 
 namespace zorukan::app {
 

@@ -4,12 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "tests/support/headless_game.h"
+#include "headless/headless_game.h"
 
 namespace {
 
-using zorukan::testing::HeadlessGame;
-using zorukan::testing::ScriptedRandom;
+using zorukan::headless::HeadlessGame;
+using zorukan::headless::ScriptedRandom;
 
 // The television goes where the game's own generator would put it.
 HeadlessGame seeded_game() { return HeadlessGame(ScriptedRandom({}, ScriptedRandom::seeded(1))); }

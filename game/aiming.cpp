@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "runtime/numbers.h"
+#include "runtime/arithmetic.h"
 
 namespace zorukan::game {
 

@@ -1,7 +1,7 @@
 // The power gauge and the launch.
 
 #include "game/game.h"
-#include "runtime/numbers.h"
+#include "runtime/arithmetic.h"
 
 namespace zorukan::game {
 

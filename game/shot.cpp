@@ -1,7 +1,7 @@
 // Preparing a shot and ending one.
 
 #include "game/game.h"
-#include "runtime/numbers.h"
+#include "runtime/arithmetic.h"
 
 namespace zorukan::game {
 

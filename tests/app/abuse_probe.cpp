@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "app/game_session.h"
-#include "tests/support/headless_game.h"
+#include "headless/headless_game.h"
 
 using namespace zorukan;
 
@@ -33,7 +33,7 @@ constexpr int kGiveUpMs = 10000;  // the parent reports a hang as status 99
 // path; a headless dry run finds a television place it hits.
 float television_left_that_is_hit() {
     for (float left = 1000; left < 8400; left += 15) {
-        testing::HeadlessGame dry({0.0f});
+        headless::HeadlessGame dry({0.0f});
         dry.form().Tv.Left = left;
         dry.program.click(dry.form().Cmd_Set);
         dry.program.click(dry.form().Cmd_Start);
@@ -59,8 +59,6 @@ private:
     std::function<void(QMessageBox*)> shown_;
 };
 
-QString one_line(QString text) { return text.replace(QLatin1Char('\n'), QLatin1Char(' ')); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,7 +72,7 @@ int main(int argc, char** argv) {
     const QStringList answers = args[2].split(QLatin1Char(','));
 
     // The game as it ships, with a television the shell is known to hit.
-    testing::ScriptedRandom random({0.0f});
+    headless::ScriptedRandom random({0.0f});
     app::GameSession session(random);
     game::Program& program = session.program();
     app::GameWindow& window = *session.window();
@@ -93,8 +91,7 @@ int main(int argc, char** argv) {
     int boxes_shown = 0;
     BoxWatcher watcher([&](QMessageBox* box) {
         const bool close = !window_closed && answers.value(boxes_shown++) == QStringLiteral("close");
-        std::cout << "box " << one_line(box->windowTitle()).toStdString() << " | "
-                  << one_line(box->text()).toStdString() << " | parent "
+        std::cout << "box " << box->windowTitle().toStdString() << " | parent "
                   << (box->parentWidget() == &window ? "window" : "other") << std::endl;
         QTimer::singleShot(0, box, [&, box, close] {
             if (close) {

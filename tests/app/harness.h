@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/game_window.h"
-#include "tests/support/headless_game.h"
+#include "tests/support/headless.h"
 
 namespace zorukan::testing {
 

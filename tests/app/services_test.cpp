@@ -15,7 +15,7 @@
 #include "app/error_report.h"
 #include "app/message_box_ui.h"
 #include "app/real_clock.h"
-#include "tests/support/recording_boxes.h"
+#include "headless/recording_boxes.h"
 
 using namespace zorukan;
 
@@ -152,7 +152,7 @@ void ServicesTest::fatalErrorIsReportedWithItsNumber_data() {
 void ServicesTest::fatalErrorIsReportedWithItsNumber() {
     QFETCH(int, number);
     const runtime::RuntimeError error(runtime::ErrorNumber(number), "detail of the failure");
-    testing::RecordingBoxes boxes;
+    headless::RecordingBoxes boxes;
     std::ostringstream err;
     const int status = app::report_fatal(error, boxes, err);
 

@@ -13,7 +13,7 @@
 #include "draw/control_look.h"
 #include "draw/painter.h"
 #include "draw/window_place.h"
-#include "tests/support/headless_game.h"
+#include "tests/support/headless.h"
 #include "tests/support/pixel_canvas.h"
 
 namespace zorukan::testing {

@@ -12,7 +12,7 @@
 #include "draw/damage.h"
 #include "draw/painter.h"
 #include "draw/raster.h"
-#include "tests/support/headless_game.h"
+#include "tests/support/headless.h"
 #include "tests/support/pixel_canvas.h"
 
 namespace zorukan::testing {

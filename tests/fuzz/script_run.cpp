@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/support/headless_game.h"
+#include "headless/headless_game.h"
 #include "tools/replay/replay.h"
 
 namespace zorukan::fuzz {
@@ -32,7 +32,7 @@ constexpr double kBoxesPerLine = 2;
 
 // As the timer really ticks; 0 for a name the driver refuses.
 double timer_period_ms(const std::string& name) {
-    static testing::HeadlessGame designed;
+    static headless::HeadlessGame designed;
     const runtime::Timer* timer = designed.form().timer(name);
     return timer ? static_cast<double>(timer->period()) / 1000 : 0;
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "headless/headless_game.h"
 #include "tests/model/events.h"
-#include "tests/support/headless_game.h"
 
 namespace zorukan::model {
 
@@ -61,13 +61,13 @@ private:
     void check_shot(ShotState state);
     void check_television();
     void check_trace(ShotState state);
-    void check_box(const testing::ShownBox& box);
+    void check_box(const headless::ShownBox& box);
     void break_rule(std::string rule, std::string detail);
     ShotState state_or_break();
 
     std::vector<float> random_values_;
     std::optional<Violation> violation_;
-    testing::HeadlessGame game_;
+    headless::HeadlessGame game_;
 
     // What the model expects, kept alongside the game.
     std::optional<ShotState> state_;

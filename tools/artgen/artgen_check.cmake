@@ -3,9 +3,9 @@
 # picture to be one the generator draws. Fails when the art was
 # edited by hand or the generator stopped being deterministic.
 #
-#   cmake -DARTGEN=<zorukan-artgen> -DASSETS=<assets dir> -DSCRATCH=<dir> -P artgen_check.cmake
+#   cmake -DARTGEN=<zorukan-artgen> -DICON_SIZES=<sizes> -DASSETS=<assets dir> -DSCRATCH=<dir> -P artgen_check.cmake
 
-foreach(var ARTGEN ASSETS SCRATCH)
+foreach(var ARTGEN ICON_SIZES ASSETS SCRATCH)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "artgen_check: ${var} not set")
     endif()
@@ -13,7 +13,7 @@ endforeach()
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
-execute_process(COMMAND "${ARTGEN}" "${SCRATCH}" RESULT_VARIABLE rc)
+execute_process(COMMAND "${ARTGEN}" "${SCRATCH}" ${ICON_SIZES} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "artgen_check: generator failed (${rc})")
 endif()

@@ -1,6 +1,6 @@
 // Application icon: a cannon bottom-left that has just put a shell into the
 // television at the top right.
-#include "pictures.h"
+#include "drawings.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,12 +1,18 @@
-// zorukan-artgen OUTDIR: writes every picture the game ships into OUTDIR.
+// zorukan-artgen OUTDIR [ICON_SIZE...]: writes the scene's pictures into
+// OUTDIR, and the icon at each ICON_SIZE into OUTDIR/icons. The build names
+// the sizes (assets/art.cmake).
+#include "drawings.h"
 #include "gif.h"
-#include "pictures.h"
 #include "png.h"
+#include "scene/pictures.h"
 
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace artgen;
@@ -20,33 +26,47 @@ void save(const fs::path& path, const Bytes& data) {
     if (!f) throw std::runtime_error("cannot write " + path.string());
 }
 
+Image draw(zorukan::scene::PictureId id) {
+    using zorukan::scene::PictureId;
+    switch (id) {
+        case PictureId::Sky: return drawSky();
+        case PictureId::Panel: return drawPanel();
+        case PictureId::TvIntact: return drawTv(false);
+        case PictureId::TvBroken: return drawTv(true);
+        case PictureId::Explosion: return drawExplosion();
+        case PictureId::CannonBody: return drawCannonBody();
+    }
+    throw std::logic_error("a picture with no drawing");
+}
+
+// A multiple of 32 is the 32-pixel drawing blown up, anything else the
+// 16-pixel one: whole-number blow-ups, so the pixels stay crisp.
+Image icon(int size) {
+    if (size > 0 && size % 32 == 0) return drawIcon32().scaled(size / 32);
+    if (size > 0 && size % 16 == 0) return drawIcon16().scaled(size / 16);
+    throw std::invalid_argument("no icon of " + std::to_string(size) + " pixels: a multiple of 16 is needed");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: zorukan-artgen OUTDIR\n";
+    if (argc < 2) {
+        std::cerr << "usage: zorukan-artgen OUTDIR [ICON_SIZE...]\n";
         return 2;
     }
     try {
         const fs::path out = argv[1];
-        save(out / "sky.gif", encodeGif(drawSky()));
-        save(out / "panel.gif", encodeGif(drawPanel()));
-        save(out / "tv.gif", encodeGif(drawTv(false)));
-        save(out / "tv_broken.gif", encodeGif(drawTv(true)));
-        save(out / "explosion.gif", encodeGif(drawExplosion()));
-        save(out / "cannon_body.gif", encodeGif(drawCannonBody()));
-
-        const Image icon16 = drawIcon16(), icon32 = drawIcon32();
-        save(out / "icons/zorukan-16.png", encodePng(icon16));
-        save(out / "icons/zorukan-32.png", encodePng(icon32));
-        save(out / "icons/zorukan-48.png", encodePng(icon16.scaled(3)));
-        // Larger sizes are whole-number blow-ups so the pixels stay crisp.
-        save(out / "icons/zorukan-64.png", encodePng(icon32.scaled(2)));
-        save(out / "icons/zorukan-128.png", encodePng(icon32.scaled(4)));
-        save(out / "icons/zorukan-256.png", encodePng(icon32.scaled(8)));
-        // The web page's manifest asks for these two.
-        save(out / "icons/zorukan-192.png", encodePng(icon32.scaled(6)));
-        save(out / "icons/zorukan-512.png", encodePng(icon32.scaled(16)));
+        for (const auto& picture : zorukan::scene::kPictures) {
+            const Image image = draw(picture.id);
+            if (image.width() != picture.width_px || image.height() != picture.height_px) {
+                throw std::logic_error(std::string(picture.file) + " is drawn at another size than the scene's");
+            }
+            save(out / picture.file, encodeGif(image));
+        }
+        for (int i = 2; i < argc; ++i) {
+            const std::string size = argv[i];
+            save(out / "icons" / ("zorukan-" + size + ".png"), encodePng(icon(std::atoi(argv[i]))));
+        }
     } catch (const std::exception& e) {
         std::cerr << "zorukan-artgen: " << e.what() << '\n';
         return 1;

@@ -1,7 +1,7 @@
 // Control panel: brushed grey metal, brightest a third of the way in, with a
 // one-pixel bevel so it reads as a raised plate.
+#include "drawings.h"
 #include "noise.h"
-#include "pictures.h"
 
 #include <cmath>
 

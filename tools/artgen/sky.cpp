@@ -1,7 +1,7 @@
 // Sky backdrop: deep blue overhead fading to white at the horizon, a pale sun
 // right of centre and a band of cumulus across the upper half.
+#include "drawings.h"
 #include "noise.h"
-#include "pictures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The small sprites: television (whole and smashed), explosion, cannon body.
-#include "pictures.h"
+#include "drawings.h"
 
 #include <algorithm>
 #include <cstdlib>

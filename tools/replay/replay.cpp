@@ -8,13 +8,15 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
 #include "game/program.h"
+#include "headless/headless_game.h"
 #include "runtime/virtual_clock.h"
-#include "tests/support/headless_game.h"
-#include "tools/replay/numbers.h"
+#include "tools/replay/number_text.h"
 
 namespace zorukan::replay {
 
@@ -44,7 +46,7 @@ public:
     void window_repainted() override { out_ << "refresh\n"; }
 
 private:
-    testing::HeadlessGame& game();
+    headless::HeadlessGame& game();
     game::Program& program() { return game().program; }
     runtime::VirtualClock& clock() { return game().clock; }
     void dump();
@@ -54,9 +56,9 @@ private:
 
     std::ostream& out_;
     // What `random` and `boxtime` chose before the game was made.
-    testing::ScriptedRandom random_ = testing::ScriptedRandom::then_seeded_from_clock();
+    headless::ScriptedRandom random_ = headless::ScriptedRandom::then_seeded_from_clock();
     Micros box_time_ = 0;
-    std::optional<testing::HeadlessGame> game_;
+    std::optional<headless::HeadlessGame> game_;
 };
 
 // --- reading words and numbers -------------------------------------------
@@ -128,18 +130,34 @@ void expect_words(const Words& words, std::size_t count) {
     }
 }
 
+// GameState's fields, as `set` names them and `dump` prints them.
+using Field = std::variant<std::int16_t game::GameState::*, std::int32_t game::GameState::*>;
+constexpr std::pair<std::string_view, Field> kFields[] = {
+    {"Speed", &game::GameState::Speed},
+    {"Angle", &game::GameState::Angle},
+    {"FlightTime", &game::GameState::FlightTime},
+    {"Gravity", &game::GameState::Gravity},
+    {"PosXA", &game::GameState::PosXA},
+    {"PosXB", &game::GameState::PosXB},
+    {"PosYA", &game::GameState::PosYA},
+    {"PosYB", &game::GameState::PosYB},
+    {"PowerDir", &game::GameState::PowerDir},
+    {"TvBroken", &game::GameState::TvBroken},
+    {"TickCount", &game::GameState::TickCount},
+};
+
 constexpr long long kMaxMillis = 1'000'000'000;  // about eleven days of play
 constexpr long long kCeilingMillis = runtime::VirtualClock::kCeiling / 1000;
 
 // --- commands --------------------------------------------------------------
 
-testing::HeadlessGame& Replay::game() {
+headless::HeadlessGame& Replay::game() {
     if (!game_) {
         game_.emplace(std::move(random_), this, [this](const runtime::RuntimeError& error) {
             out_ << "runtime error " << error.code() << ": " << error.what() << '\n';
         });
         game_->boxes.open_for = box_time_;
-        game_->boxes.on_open = [this](const testing::ShownBox& box) {
+        game_->boxes.on_open = [this](const headless::ShownBox& box) {
             out_ << "msgbox " << box.title << ' ' << box.prompt << '\n';
         };
     }
@@ -157,7 +175,7 @@ void Replay::run_line(std::string_view raw) {
     if (command == "random") {
         if (words.size() < 2) throw ScriptError{"missing number after 'random'"};
         std::string_view values = rest;
-        testing::ScriptedRandom& random = game_ ? game_->random : random_;
+        headless::ScriptedRandom& random = game_ ? game_->random : random_;
         for (auto word = next_word(values); !word.empty(); word = next_word(values)) random.push(random_value(word));
     } else if (command == "boxtime") {
         box_time_ = runtime::micros_from_ms(integer(words, 1, 0, kMaxMillis));
@@ -210,22 +228,16 @@ void Replay::click(std::string_view name) {
 }
 
 void Replay::set_field(std::string_view name, long long value) {
-    using Field = std::variant<std::int16_t*, std::int32_t*>;
     game::GameState& s = program().game().state();
-    const std::pair<const char*, Field> fields[] = {
-        {"Speed", &s.Speed},       {"Angle", &s.Angle}, {"FlightTime", &s.FlightTime}, {"Gravity", &s.Gravity},
-        {"PosXA", &s.PosXA},       {"PosXB", &s.PosXB}, {"PosYA", &s.PosYA},           {"PosYB", &s.PosYB},
-        {"PowerDir", &s.PowerDir}, {"TvBroken", &s.TvBroken}, {"TickCount", &s.TickCount},
-    };
-    for (const auto& [field_name, field] : fields) {
+    for (const auto& [field_name, field] : kFields) {
         if (name != field_name) continue;
         std::visit(
-            [&](auto* target) {
-                using Int = std::remove_pointer_t<decltype(target)>;
+            [&](auto member) {
+                using Int = std::remove_reference_t<decltype(s.*member)>;
                 if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) {
                     throw ScriptError{"value out of range: " + std::to_string(value) + " for " + std::string(name)};
                 }
-                *target = static_cast<Int>(value);
+                s.*member = static_cast<Int>(value);
             },
             field);
         return;
@@ -256,11 +268,11 @@ void Replay::dump() {
             return number_text(static_cast<long long>(value));
         }
     };
-    out_ << "state clock=" << n(clock().now() / 1000) << " Speed=" << n(s.Speed) << " Angle=" << n(s.Angle)
-         << " FlightTime=" << n(s.FlightTime) << " Gravity=" << n(s.Gravity) << " PosXA=" << n(s.PosXA)
-         << " PosXB=" << n(s.PosXB) << " PosYA=" << n(s.PosYA) << " PosYB=" << n(s.PosYB)
-         << " PowerDir=" << n(s.PowerDir) << " TvBroken=" << n(s.TvBroken) << " TickCount=" << n(s.TickCount)
-         << " Shape1.Width=" << n(f.Shape1.Width) << " Tv.Left=" << n(f.Tv.Left)
+    out_ << "state clock=" << n(clock().now() / 1000);
+    for (const auto& [name, field] : kFields) {
+        out_ << ' ' << name << '=' << std::visit([&](auto member) { return n(s.*member); }, field);
+    }
+    out_ << " Shape1.Width=" << n(f.Shape1.Width) << " Tv.Left=" << n(f.Tv.Left)
          << " Tv.Picture=" << (f.Tv.picture == scene::PictureId::TvBroken ? "broken" : "intact")
          << " Image2.Left=" << n(f.Image2.Left) << " Image2.Visible=" << n(f.Image2.Visible)
          << " Line1.X2=" << n(f.Line1.X2) << " Line1.Y2=" << n(f.Line1.Y2) << " Text1.Text=" << f.Text1.Text

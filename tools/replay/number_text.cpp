@@ -1,4 +1,4 @@
-#include "tools/replay/numbers.h"
+#include "tools/replay/number_text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "app/pictures.h"
+#include "app/gif_images.h"
 
 #include <gif_lib.h>
 

@@ -1,6 +1,6 @@
-#include "tests/support/recording_boxes.h"
+#include "headless/recording_boxes.h"
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 void RecordingBoxes::show(const std::string& prompt, const std::string& title) {
     ShownBox box{title, prompt};
@@ -14,4 +14,4 @@ void RecordingBoxes::show(const std::string& prompt, const std::string& title) {
     shown.push_back(std::move(box));
 }
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

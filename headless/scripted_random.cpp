@@ -1,9 +1,9 @@
-#include "tests/support/scripted_random.h"
+#include "headless/scripted_random.h"
 
 #include <memory>
 #include <random>
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 ScriptedRandom::Source ScriptedRandom::cycling(std::vector<float> values) {
     return [values = std::move(values), at = std::size_t{0}]() mutable { return values[at++ % values.size()]; };
@@ -47,4 +47,4 @@ float ScriptedRandom::next() {
     return last_;
 }
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "app/application.h"
-#include "app/pictures.h"
+#include "app/gif_images.h"
 #include "scene/pictures.h"
 
 using namespace zorukan;
@@ -34,7 +34,7 @@ bool indices_within_colour_table(const QImage& image) {
 
 }  // namespace
 
-class PicturesTest : public QObject {
+class GifImagesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { app::register_resources(); }
@@ -54,14 +54,6 @@ private Q_SLOTS:
         QVERIFY(!theirs.isNull());
         QCOMPARE(ours.size(), QSize(info.width_px, info.height_px));
         QCOMPARE(ours, theirs);
-    }
-
-    void transparentPixelsStayTransparent() {
-        const QImage explosion = app::load_picture(scene::picture_info(scene::PictureId::Explosion));
-        QCOMPARE(qAlpha(explosion.pixel(0, 0)), 0);  // the light grey background
-        const QImage cannon = app::load_picture(scene::picture_info(scene::PictureId::CannonBody));
-        QCOMPARE(qAlpha(cannon.pixel(0, 0)), 0);  // a corner
-        QCOMPARE(qAlpha(cannon.pixel(8, 8)), 255);
     }
 
     // Every cut of a file and every single damaged byte either decodes or is
@@ -92,23 +84,7 @@ private Q_SLOTS:
             "02" "02" "5c01" "00" "3b");
         QVERIFY(app::decode_gif(past_the_table).isNull());
     }
-
-    // The game's own pictures are not interlaced, but a redrawn one may be.
-    void interlacedRowsAreReordered() {
-        // 1 x 8 pixels, two colours, interlaced; the stored rows hold the
-        // colours 0 1 0 1 1 1 0 0 and arrive as rows 0, 4, 2, 6, 1, 3, 5, 7.
-        const QByteArray gif = QByteArray::fromHex(
-            "474946383961" "0100" "0800" "800000" "000000" "ffffff"
-            "2c" "00000000" "0100" "0800" "40"
-            "02" "05" "4410110005" "00" "3b");
-        const QImage picture = app::decode_gif(gif);
-        QCOMPARE(picture.size(), QSize(1, 8));
-        const std::vector<int> top_to_bottom{0, 1, 0, 1, 1, 0, 1, 0};
-        for (int y = 0; y < 8; ++y) QCOMPARE(picture.pixelIndex(0, y), top_to_bottom[static_cast<std::size_t>(y)]);
-        const QImage theirs = QImage::fromData(gif, "GIF").convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(theirs, picture.convertToFormat(QImage::Format_ARGB32));
-    }
 };
 
-QTEST_GUILESS_MAIN(PicturesTest)
-#include "pictures_test.moc"
+QTEST_GUILESS_MAIN(GifImagesTest)
+#include "gif_images_test.moc"

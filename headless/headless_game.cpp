@@ -1,6 +1,6 @@
-#include "tests/support/headless_game.h"
+#include "headless/headless_game.h"
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 namespace {
 
@@ -37,4 +37,4 @@ bool HeadlessGame::shoot(int power_ticks, int angle) {
     return clock.advance_until([this] { return form().Cmd_Set.Enabled; });
 }
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

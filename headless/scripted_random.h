@@ -13,7 +13,7 @@
 #include "runtime/random.h"
 #include "runtime/timers.h"
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 class ScriptedRandom final : public runtime::RandomSource {
 public:
@@ -50,4 +50,4 @@ private:
     std::optional<runtime::SeededRandom> seeded_;
 };
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

@@ -1,4 +1,4 @@
-#include "runtime/numbers.h"
+#include "runtime/arithmetic.h"
 
 #include <cmath>
 #include <limits>

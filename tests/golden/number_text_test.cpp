@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "tools/replay/numbers.h"
+#include "tools/replay/number_text.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "game/program.h"
 #include "runtime/virtual_clock.h"
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 struct ShownBox {
     std::string title, prompt;
@@ -38,4 +38,4 @@ private:
     game::Program* program_ = nullptr;
 };
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

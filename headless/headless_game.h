@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/program.h"
+#include "headless/recording_boxes.h"
+#include "headless/scripted_random.h"
 #include "runtime/virtual_clock.h"
-#include "tests/support/recording_boxes.h"
-#include "tests/support/scripted_random.h"
 
-namespace zorukan::testing {
+namespace zorukan::headless {
 
 class HeadlessGame {
 public:
@@ -39,4 +39,4 @@ public:
     game::Program program;
 };
 
-}  // namespace zorukan::testing
+}  // namespace zorukan::headless

@@ -1,5 +1,5 @@
 #pragma once
-// Number services: checked conversions to the game's integer widths, checked
+// The game's arithmetic: checked conversions to its integer widths, checked
 // counter steps and floating-point steps that refuse invalid, infinite or
 // divide-by-zero results.
 
