@@ -11,7 +11,6 @@
 
 #include "draw/damage.h"
 #include "draw/painter.h"
-#include "draw/raster.h"
 #include "tests/support/headless.h"
 #include "tests/support/pixel_canvas.h"
 
@@ -245,15 +244,6 @@ TEST_P(Repaints, PartialRepaintsEqualAWholePaint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, Repaints, ::testing::Values(1.0, 1.25, 1.5, 1.75, 2.0));
-
-// The barrel's wide pen has round ends: a dot of it is a disc, corners left out.
-TEST(Raster, WidePenStampsADisc) {
-    int covered = 0;
-    for (const draw::Rect& run : draw::line_pixels(10, 10, 10, 10, 5)) covered += run.w * run.h;
-    EXPECT_EQ(covered, 21);
-    EXPECT_EQ(draw::line_pixels(0, 0, 9, 0, 1), (std::vector<draw::Rect>{{0, 0, 10, 1}}));
-    EXPECT_EQ(draw::line_pixels(3, 0, 3, 7, 1), (std::vector<draw::Rect>{{3, 0, 1, 8}}));
-}
 
 }  // namespace
 }  // namespace zorukan::testing
