@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTest>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "draw/control_look.h"
@@ -169,9 +170,9 @@ void WindowTest::inputReachesTheRules_data() {
         const QPoint above = g.at(arrow.x + arrow.w / 2.0, arrow.y - 6);
         QTest::mouseClick(&g.window(), Qt::LeftButton, {}, above);
         QCOMPARE(g.form().HScroll1.Value, 30);
-        QPointingDevice* finger = QTest::createTouchDevice();
-        QTest::touchEvent(&g.window(), finger).press(0, above, &g.window());
-        QTest::touchEvent(&g.window(), finger).release(0, above, &g.window());
+        const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
+        QTest::touchEvent(&g.window(), finger.get()).press(0, above, &g.window());
+        QTest::touchEvent(&g.window(), finger.get()).release(0, above, &g.window());
     }) << 29 << false << false;
 }
 
@@ -214,10 +215,10 @@ void WindowTest::keyboardFocusFollowsTheRules() {
 
     // A finger on the entry, a click into it, and one on the box's frame
     // around it. The finger places the caret where it lands, before the 3.
-    QPointingDevice* finger = QTest::createTouchDevice();
+    const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
     const QPoint in_entry = entry.geometry().topLeft() + QPoint(1, entry.height() / 2);
-    QTest::touchEvent(&window, finger).press(0, in_entry, &window);
-    QTest::touchEvent(&window, finger).release(0, in_entry, &window);
+    QTest::touchEvent(&window, finger.get()).press(0, in_entry, &window);
+    QTest::touchEvent(&window, finger.get()).release(0, in_entry, &window);
     QCOMPARE(focus(game), QStringLiteral("Text1"));
     QCOMPARE(QApplication::focusWidget(), &entry);
     QCOMPARE(entry.cursorPosition(), 0);
