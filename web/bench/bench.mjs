@@ -107,8 +107,8 @@ const intervals = (moments) => moments.slice(1).map((moment, i) => moment - mome
 // ---- The run ---------------------------------------------------------------
 const FLOOR_PAGE = '/floor.html';
 const extra = Object.fromEntries([FLOOR_PAGE, '/floor.js'].map((path) => [path, fileURLToPath(new URL(`.${path}`, import.meta.url))]));
-const shipped = await serve(site, extra);
-const test = await serve(`${resolve(site)}-test`, extra);
+const shipped = await serve(site, { extra });
+const test = await serve(`${resolve(site)}-test`, { extra });
 let browser;
 try {
   browser = await launch('web bench');
