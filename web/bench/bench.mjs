@@ -2,11 +2,11 @@
 // benchmark table: node web/bench/bench.mjs SITE [LOADS]
 // SITE is the shipped site (tools/web.sh build OUT writes OUT/site); its bytes
 // and first frame are measured on it, everything else on the test build
-// beside it (OUT/site-test), whose hooks time the flight ticks. LOADS is how
-// many times each page is loaded for the first frame from the local server
-// (21 by default); on a phone's networks, served gzip, each is loaded
-// NETWORK_LOADS times. Exits 1 when a target is missed, 2 when the benchmark
-// cannot run.
+// beside it (OUT/site-test), whose hooks mark its first frame and time the
+// flight ticks. LOADS is how many times each page is loaded for the first
+// frame from the local server (21 by default); on a phone's networks, served
+// gzip, each is loaded NETWORK_LOADS times. Exits 1 when a target is missed,
+// 2 when the benchmark cannot run.
 import { resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { launch, networkConditions } from '../tests/chromium.mjs';
