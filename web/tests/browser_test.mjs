@@ -500,7 +500,7 @@ async function hosts() {
       await page.goto(workerless.address);
       await page.waitForFunction(() => window.zorukanTest?.presents > 0);
       for (let i = 0; i < 50 && !warnings.length; ++i) await sleep(100);
-      await page.click('#Cmd_Set');
+      await page.keyboard.press('Space');  // on 発射セット, which has the focus
       const power = () => page.evaluate(() => window.zorukanTest.power());
       const swing = [await power(), await sleep(100).then(power)];
       check(`sw.js ${how}: a warning on the console with the reason, and the gauge swings`,
