@@ -7,6 +7,9 @@
 (() => {
   'use strict';
 
+  // The page's own words that the game could not start stay hidden.
+  document.documentElement.classList.add('scripted');
+
   // The program rides in this script, in front of it (the build puts it
   // there): it is compiled first, while the rest of the script runs and the
   // pictures arrive; the loader only instantiates it.
@@ -498,7 +501,12 @@
     requestAnimationFrame(() => setTimeout(() => {
       const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
       document.head.append(manifest);
-      if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+      // Without the worker the game plays on, but only while online.
+      if ('serviceWorker' in navigator) {
+        navigator.serviceWorker.register('sw.js').catch((error) => {
+          console.warn(`ゾルカン: オフラインでは遊べません。sw.js を登録できませんでした: ${error.message}`);
+        });
+      }
     }));
   }
 

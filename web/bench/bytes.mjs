@@ -22,6 +22,22 @@ export function bytesOf(responses) {
   return { files: filesOf, raw: sizes((file, body) => body), gzip: sizes(compressed) };
 }
 
+// The game's script carries the program, base64 on its first line: the two
+// are counted apart as well.
+const PROGRAM = /^const zorukanProgram = '[^']*';\n/;
+export function programApart(responses) {
+  const files = new Map(responses.map(({ file, body }) => [file, body]));
+  const parts = { 'the program, base64': [], 'its loader and the page\'s script': [] };
+  for (const [file, body] of files) {
+    if (kindOf(file) !== 'script') continue;
+    const cut = PROGRAM.exec(body.toString('latin1'))?.[0].length ?? 0;
+    Object.values(parts).forEach((list, i) => list.push([file, i ? body.subarray(cut) : body.subarray(0, cut)]));
+  }
+  const size = (list, pack) => list.reduce((sum, [file, body]) => sum + pack(file, body).length, 0) / 1024;
+  return Object.fromEntries(Object.entries(parts).map(([name, list]) =>
+    [name, { raw: size(list, (file, body) => body), gzip: size(list, compressed) }]));
+}
+
 export const total = (sizes) => Object.values(sizes).reduce((sum, kib) => sum + kib, 0);
 
 // A kind's row names its files, or counts the pictures by format.

@@ -4,9 +4,12 @@
 // hooks. Checks the start-up scene at several pixel ratios, on phones held
 // either way and turned, and at 300 % zoom, offline play and installing,
 // what assistive technology reads, a shot played with the keyboard alone and
-// one by touch, the angle bar, a hit with both dialogs, and the failures.
+// one by touch, the angle bar, a hit with both dialogs, a release reaching
+// players, and the failures.
 // With SCREENSHOTS it also saves the page, phones and the canvas at load there.
-import { readFileSync, writeFileSync } from 'node:fs';
+import { createHash } from 'node:crypto';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { launch } from './chromium.mjs';
@@ -507,8 +510,126 @@ async function failures() {
         hooks(site).join(' '));
 }
 
+// The page as other hosts serve it: a release that the browser's HTTP cache
+// may keep for ten minutes, the game's script refused or blocked, and the
+// service worker missing or refused. Each host serves a copy of the site.
+async function hosts() {
+  const copies = [];
+  const copy = () => {
+    const dir = mkdtempSync(join(tmpdir(), 'zorukan-host-'));
+    cpSync(testSite, dir, { recursive: true });
+    copies.push(dir);
+    return dir;
+  };
+  const visit = async (host) => {
+    const page = await browser.newPage();
+    // Whether the page's own words that the game could not start were ever
+    // there while its script had yet to run: shown through a slow load.
+    await page.evaluateOnNewDocument(() => new MutationObserver((changes, observer) => {
+      if (!document.getElementById('not-run')) return;
+      window.wordsBeforeScript = !document.documentElement.classList.contains('scripted');
+      observer.disconnect();
+    }).observe(document, { childList: true, subtree: true }));
+    await page.goto(host.address);
+    await page.waitForFunction(() => window.zorukanTest?.presents > 0, { timeout: 10000 });
+    return page;
+  };
+  try {
+    // A new release: each file of the site changed, and a new worker.
+    const dir = copy();
+    const host = await serve(dir, { headers: { 'Cache-Control': 'max-age=600' } });
+    const first = await visit(host);
+    await first.evaluate(() => navigator.serviceWorker.ready);
+    await first.waitForFunction(async () => (await caches.keys()).length === 1);
+    await first.close();
+    const release = (file, edit) => writeFileSync(join(dir, file), edit(readFileSync(join(dir, file))));
+    release('index.html', (text) => String(text).replace('<title>', '<meta name="release" content="2">\n<title>'));
+    release('zorukan.js', (text) => `${text}\nwindow.release = 2;\n`);
+    release('page.css', (text) => `${text}\n/* release 2 */\n`);
+    for (const file of ['sky.gif', 'zorukan-512.png']) release(file, (bytes) => Buffer.concat([bytes, Buffer.from([2])]));
+    let cacheName;
+    release('sw.js', (text) => String(text).replace(/'(zorukan-\w+)'/, (_, name) => `'${(cacheName = `${name}-2`)}'`));
+    const shows = async (page) => page.evaluate(() => [document.querySelector('meta[name=release]')?.content, window.release,
+      window.wordsBeforeScript]);
+    const second = await visit(host);
+    check('served with max-age=600, the next online visit shows the new release', same(await shows(second), ['2', 2, false]),
+          JSON.stringify(await shows(second)));
+    // The new worker keeps the new release whole and nothing else.
+    await second.waitForFunction(async (name) => (await caches.keys()).join() === name, { timeout: 10000 }, cacheName)
+      .catch(() => {});
+    const kept = await second.evaluate(async () => {
+      const files = {};
+      for (const name of await caches.keys()) {
+        const cache = await caches.open(name);
+        for (const request of await cache.keys()) {
+          const digest = await crypto.subtle.digest('SHA-256', await (await cache.match(request)).arrayBuffer());
+          files[`${name} ${new URL(request.url).pathname}`] = [...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join('');
+        }
+      }
+      return files;
+    });
+    const stale = Object.entries(kept).filter(([key, digest]) => {
+      const [name, path] = key.split(' ');
+      const file = join(dir, path.endsWith('/') ? 'index.html' : path);
+      return name !== cacheName || createHash('sha256').update(readFileSync(file)).digest('hex') !== digest;
+    });
+    check('and its worker keeps the new release alone', Object.keys(kept).length > 10 && stale.length === 0,
+          stale.map(([key]) => key).join(' ') || JSON.stringify(kept));
+    await second.close();
+    host.stop();
+    const offline = await visit(host).catch(() => null);
+    check('offline after that, the new release plays', offline !== null && same(await shows(offline), ['2', 2, false]),
+          offline && JSON.stringify(await shows(offline)));
+    await offline?.close();
+
+    // The script refused, or blocked: the page's own words, no empty window.
+    for (const [how, options] of [
+      ['refused (text/plain, nosniff)', { types: { '.js': 'text/plain' }, headers: { 'X-Content-Type-Options': 'nosniff' } }],
+      ['blocked', {}]]) {
+      const refusing = await serve(testSite, options);
+      const page = await browser.newPage();
+      if (how === 'blocked') {
+        await page.setRequestInterception(true);
+        page.on('request', (request) => (request.url().endsWith('/zorukan.js') ? request.abort('blockedbyclient') : request.continue()));
+      }
+      await page.goto(refusing.address);
+      const said = await page.evaluate(() => ({ words: document.getElementById('not-run').checkVisibility(),
+                                                window: document.getElementById('form1').checkVisibility() }));
+      const text = await page.$eval('#not-run', (p) => p.textContent);
+      check(`the script ${how}: the page says in Japanese that the game could not start, and shows no window`,
+            said.words && !said.window && text.startsWith('ゲームを始められませんでした'), JSON.stringify(said));
+      await page.close();
+      refusing.stop();
+    }
+
+    // No worker: said on the console, with the browser's reason, and the game plays.
+    const noWorker = copy();
+    rmSync(join(noWorker, 'sw.js'));
+    for (const [how, site, options, reason] of [['missing', noWorker, {}, /404/],
+      ['served as text/plain', testSite, { types: { '/sw.js': 'text/plain' } }, /MIME/]]) {
+      const workerless = await serve(site, options);
+      const page = await browser.newPage();
+      const warnings = [];
+      page.on('console', (message) => message.type() === 'warn' && warnings.push(message.text()));
+      await page.goto(workerless.address);
+      await page.waitForFunction(() => window.zorukanTest?.presents > 0);
+      for (let i = 0; i < 50 && !warnings.length; ++i) await sleep(100);
+      await page.keyboard.press('Space');  // on 発射セット, which has the focus
+      const power = () => page.evaluate(() => window.zorukanTest.power());
+      const swing = [await power(), await sleep(100).then(power)];
+      check(`sw.js ${how}: a warning on the console with the reason, and the gauge swings`,
+            warnings.some((text) => text.includes('オフライン') && reason.test(text)) && swing[0] !== swing[1],
+            `${warnings.join(' | ')} ${swing}`);
+      await page.close();
+      workerless.stop();
+    }
+  } finally {
+    for (const dir of copies) rmSync(dir, { recursive: true, force: true });
+  }
+}
+
 try {
-  for (const part of [startUp, controlsAndKeyboardShot, hit, failures]) {
+  for (const part of [startUp, controlsAndKeyboardShot, hit, failures, hosts]) {
     try {
       await part();
     } catch (error) {

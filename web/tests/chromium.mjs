@@ -29,3 +29,6 @@ export async function launch(who) {
   };
   return browser;
 }
+
+// Puppeteer's predefined network conditions, by name ('Fast 4G', 'Slow 4G').
+export const networkConditions = () => import('puppeteer-core').then((module) => module.PredefinedNetworkConditions);
