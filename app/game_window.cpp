@@ -118,11 +118,11 @@ void GameWindow::fit_to_screen() {
         const QRect frame = frameGeometry(), inside = geometry();
         room.adjust(inside.left() - frame.left(), inside.top() - frame.top(), inside.right() - frame.right(),
                     inside.bottom() - frame.bottom());
-        const draw::WindowPlace place = draw::place_window(static_cast<int>(std::lround(room.width() * ratio)),
-                                                           static_cast<int>(std::lround(room.height() * ratio)), ratio);
         // Shrunk where the screen is too small, but never enlarged: on a
         // large screen the window keeps the scene's size at the screen's scale.
-        zoom_ = std::min(1.0, place.scale / ratio);
+        const draw::WindowPlace place = draw::place_window(static_cast<int>(std::lround(room.width() * ratio)),
+                                                           static_cast<int>(std::lround(room.height() * ratio)), ratio, 1);
+        zoom_ = place.scale / ratio;
     }
     const draw::Rect device = painter().window();
     setFixedSize(static_cast<int>(std::ceil(device.w / ratio - kHair)),

@@ -7,10 +7,10 @@
 
 namespace zorukan::draw {
 
-WindowPlace place_window(int room_width, int room_height, double ratio) {
+WindowPlace place_window(int room_width, int room_height, double ratio, int most) {
     const Rect own = Painter(1).window();
     const double fit = std::min(static_cast<double>(room_width) / own.w, static_cast<double>(room_height) / own.h);
-    const double whole = std::floor(fit / ratio);
+    const double whole = std::min(std::floor(fit / ratio), static_cast<double>(most));
     // The smallest scale still shows a pixel of the window.
     const double scale = std::max(whole >= 1 ? whole * ratio : fit, 1.0 / own.w);
     const Rect size = Painter(scale).window();

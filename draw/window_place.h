@@ -17,7 +17,8 @@ struct WindowPlace {
 // `ratio` device pixels a CSS (or logical) pixel: at a whole multiple of its
 // own size in CSS pixels where there is room, so that its pictures stay
 // pixel for pixel; scaled down to fit a smaller room; centred, and never
-// larger than the room.
-WindowPlace place_window(int room_width, int room_height, double ratio);
+// larger than the room. `most` caps the whole multiple (a desktop window
+// keeps the game's own size at the screen's scale).
+WindowPlace place_window(int room_width, int room_height, double ratio, int most = 1 << 20);
 
 }  // namespace zorukan::draw
