@@ -2,6 +2,8 @@
 # them (scene/pictures.h, read here), and the sizes of the icon for each of
 # its uses. tools/artgen draws them all.
 file(STRINGS ${PROJECT_SOURCE_DIR}/scene/pictures.h picture_lines REGEX "\"[a-z_]+\\.gif\"")
+# A change to the table configures the build again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/scene/pictures.h)
 string(REGEX MATCHALL "[a-z_]+\\.gif" ZORUKAN_PICTURES "${picture_lines}")
 if(NOT ZORUKAN_PICTURES)
   message(FATAL_ERROR "no picture files found in scene/pictures.h")

@@ -1,6 +1,7 @@
 #pragma once
 // The six pictures of the scene: their files in assets/ and their natural
-// sizes in pixels (shown unscaled, 15 twips a pixel).
+// sizes in pixels (shown unscaled, 15 twips a pixel). Listed in the order
+// the web page asks for them: those the window shows from the start first.
 
 #include <array>
 #include <string_view>
@@ -20,9 +21,9 @@ inline constexpr std::array<PictureInfo, 6> kPictures{{
     {PictureId::Sky, "sky.gif", 585, 222},
     {PictureId::Panel, "panel.gif", 585, 67},
     {PictureId::TvIntact, "tv.gif", 21, 17},
+    {PictureId::CannonBody, "cannon_body.gif", 17, 17},
     {PictureId::TvBroken, "tv_broken.gif", 21, 17},
     {PictureId::Explosion, "explosion.gif", 26, 14},
-    {PictureId::CannonBody, "cannon_body.gif", 17, 17},
 }};
 
 constexpr const PictureInfo& picture_info(PictureId id) {

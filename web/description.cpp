@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 #include "scene/control_rules.h"
 #include "scene/form1.h"
@@ -92,6 +93,13 @@ std::string description(const scene::Form1& form) {
     json.key("pictures").open('[');
     for (std::size_t id = 0; id < scene::kPictures.size(); ++id)
         json.text(scene::picture_info(static_cast<scene::PictureId>(id)).file);
+    json.close(']');
+    // The pictures the window shows now: its first frame waits for these.
+    json.key("shown").open('[');
+    for (const scene::ControlRef& control : form.drawing_order()) {
+        const auto* picture = std::get_if<const scene::Picture*>(&control);
+        if (picture && (*picture)->Visible) json.number(static_cast<int>((*picture)->picture));
+    }
     json.close(']');
     json.key("fonts").open('[');
     for (const scene::FontId font : {scene::FontId::WindowDefault, scene::FontId::PGothicSmall})

@@ -11,11 +11,9 @@
   document.documentElement.classList.add('scripted');
 
   // The program rides in this script, in front of it (the build puts it
-  // there): it is compiled first, while the rest of the script runs and the
-  // pictures arrive; the loader only instantiates it.
+  // there), and is compiled and started within it (see `instantiateWasm`).
   const fromFile = location.protocol === 'file:';
   const decode = (text) => Uint8Array.fromBase64?.(text) ?? Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
-  const compiled = fromFile ? null : new Promise((resolve) => resolve(WebAssembly.compile(decode(zorukanProgram))));
 
   const form = document.getElementById('form1');
   const canvas = document.getElementById('scene');
@@ -31,6 +29,8 @@
     picture: (file) => `ゲームの絵（${file}）を読み込めませんでした。ゲームのフォルダーをそのまま` +
       'ウェブサーバーで配信して（たとえば tools/web.sh で）、ページを開き直してください。',
   };
+
+  class CannotStart extends Error {}
 
   let told = null;        // what the game tells once: caption, size, pictures, fonts, keys, controls
   const elements = {};    // control name -> its element
@@ -95,12 +95,15 @@
   // ---- The canvas: what the game's painter draws with ----------------------
   // Every call is in the canvas's own device pixels.
   const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
-  const images = [];  // by picture id
+  const images = [];  // by picture id, as they arrive
+  const awaited = new Set();  // ids drawn before they arrived
   let clipped = false;
   let fillRgb = null;  // the colour fillStyle holds now, while it is known
   let clipArea = { x: 0, y: 0, right: 0, bottom: 0 };
   const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
-  const gothic = getComputedStyle(document.documentElement).getPropertyValue('--gothic');
+  // The page's Japanese gothic (page.css), read at the first text: reading
+  // it sooner would work out the page's style twice before the first frame.
+  let gothic = null;
 
   const drawing = {
     clip(x, y, w, h) {
@@ -121,13 +124,16 @@
       }
       g.fillRect(x, y, w, h);
     },
+    // A picture still on its way is drawn once it arrives.
     picture(id, x, y, w, h) {
-      g.drawImage(images[id], x, y, w, h);
+      if (images[id]) g.drawImage(images[id], x, y, w, h);
+      else awaited.add(id);
     },
     // Narrowed to fit the box's width, never clipped to it. A line wholly
     // outside the clip is not set at all: setting glyphs is the dearest call.
     text(x, y, w, text, font, size, rgb) {
       if (x >= clipArea.right || x + w <= clipArea.x || y - size / 4 >= clipArea.bottom || y + 2 * size <= clipArea.y) return;
+      gothic ??= getComputedStyle(document.documentElement).getPropertyValue('--gothic');
       const family = told.fonts[font];
       g.font = `${size}px ${family ? `"${family}", ` : ''}${gothic}`;
       g.textBaseline = 'top';
@@ -137,22 +143,18 @@
     },
   };
 
-  // The Japanese gothic is looked up while the program and the pictures
-  // arrive, not when the first label is drawn.
-  g.font = `12px ${gothic}`;
-  g.measureText('発射セット');
-
-  // The pictures are asked for at once (index.html preloads them beside the
-  // program), and the game starts only when they are all here.
-  const pictureFiles = [...document.querySelectorAll('link[rel=preload][as=image]')].map((link) => link.href);
-  const loaded = new Map(pictureFiles.map((href) => {
-    const image = new Image();
-    const file = decodeURIComponent(new URL(href).pathname.split('/').pop());
-    const arrived = new Promise((resolve, reject) => {
-      image.onload = () => resolve(image);
-      image.onerror = () => reject(new CannotStart(CANNOT_START.picture(file)));
-    });
-    image.src = href;
+  // The pictures are the page's own, hidden (index.html): the parser asks for
+  // them beside this script, and they are mostly in by the time it runs. The
+  // game starts when they all are.
+  const loaded = new Map([...document.querySelectorAll('#pictures img')].map((image) => {
+    const file = decodeURIComponent(new URL(image.src).pathname.split('/').pop());
+    const failed = () => new CannotStart(CANNOT_START.picture(file));
+    const arrived = image.complete ? (image.naturalWidth ? Promise.resolve(image) : Promise.reject(failed()))
+      : new Promise((resolve, reject) => {
+        image.onload = () => resolve(image);
+        image.onerror = () => reject(failed());
+      });
+    arrived.catch(() => {});  // told when the game starts
     return [file, arrived];
   }));
 
@@ -428,8 +430,6 @@
   }
 
   // ---- When it cannot start ------------------------------------------------
-  class CannotStart extends Error {}
-
   function cannotStart(text) {
     stopped = crashed = true;
     form.hidden = true;
@@ -486,19 +486,30 @@
     document.title = told.caption;
     form.setAttribute('aria-label', told.caption);
     makeElements();
-    const files = await Promise.all(loaded.values());
-    told.pictures.forEach((file, id) => {
-      images[id] = files[[...loaded.keys()].indexOf(file)];
+    // The first frame waits for the pictures it shows; the others (a hit
+    // shows them) are taken as they arrive, and one that never does stops
+    // the game with the same words.
+    const arriving = told.pictures.map((file) => loaded.get(file));
+    if (arriving.includes(undefined)) throw new CannotStart(CANNOT_START.load);
+    arriving.forEach((arrived, id) => arrived.then((image) => {
+      images[id] = image;
+      if (awaited.delete(id) && started && !crashed) layout();
+    }, fatal));
+    const shown = await Promise.all(told.shown.map((id) => arriving[id]));
+    told.shown.forEach((id, i) => {
+      images[id] = shown[i];
     });
-    if (images.includes(undefined) || images.length !== told.pictures.length) throw new CannotStart(CANNOT_START.load);
     layout();
     started = true;
     form.inert = false;
     showActive();
     if (roomChanged) askLayout();
-    // Installing and offline play, once the first frame is on screen: the
-    // manifest and the worker fetch files of their own, which must not slow it.
-    requestAnimationFrame(() => setTimeout(() => {
+    // Installing and offline play, once the first frame is on screen and the
+    // page is idle: the manifest and the worker fetch files of their own, and
+    // taking them up costs the main thread milliseconds the frame must not wait
+    // for.
+    const whenIdle = window.requestIdleCallback ?? ((then) => setTimeout(then, 100));
+    requestAnimationFrame(() => whenIdle(() => {
       const manifest = Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' });
       document.head.append(manifest);
       // Without the worker the game plays on, but only while online.
@@ -540,8 +551,22 @@
   window.Module = {
     zorukanPage: page,
     zorukanCanvas: drawing,
+    // Compiled and started in the script's own task, where the browser allows
+    // it: with the pictures already in, the first frame is painted before the
+    // browser turns to anything else. Elsewhere it compiles in the background.
     instantiateWasm(imports, receive) {
-      compiled.then((module) => WebAssembly.instantiate(module, imports)).then(receive, fatal);
+      const program = decode(zorukanProgram);
+      try {
+        const instance = new WebAssembly.Instance(new WebAssembly.Module(program), imports);
+        receive(instance);
+        return instance.exports;
+      } catch (error) {
+        if (!(error instanceof RangeError)) {
+          fatal(error);
+          return {};
+        }
+      }
+      WebAssembly.instantiate(program, imports).then(({ instance }) => receive(instance), fatal);
       return {};
     },
     onRuntimeInitialized: () => start().catch(fatal),

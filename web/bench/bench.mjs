@@ -150,7 +150,7 @@ try {
   const { width, height, pictures } = await page.evaluate(() => ({
     width: parseFloat(document.getElementById('form1').style.width),
     height: parseFloat(document.getElementById('form1').style.height),
-    pictures: [...document.querySelectorAll('link[rel=preload][as=image]')].map((link) => link.getAttribute('href')),
+    pictures: [...document.querySelectorAll('#pictures img')].map((image) => image.getAttribute('src')),
   }));
   const floorUrl = (every = 0) =>
     `${test.address.slice(0, -1)}${FLOOR_PAGE}?width=${width}&height=${height}&pictures=${pictures.join(',')}&every=${every}`;

@@ -606,6 +606,24 @@ async function hosts() {
       refusing.stop();
     }
 
+    // A picture missing, one the first frame shows or one only a hit shows:
+    // the page names it in Japanese, before the first frame or in a box.
+    for (const file of ['sky.gif', 'explosion.gif']) {
+      const dir = copy();
+      rmSync(join(dir, file));
+      const host = await serve(dir);
+      const page = await browser.newPage();
+      await page.goto(host.address);
+      const said = () => page.evaluate(() => ['cannot-start', 'box-prompt'].map((id) => document.getElementById(id))
+        .filter((element) => element.checkVisibility()).map((element) => element.textContent).join(''));
+      let text = '';
+      for (let i = 0; i < 50 && !text; ++i) text = await sleep(100).then(said);
+      check(`${file} missing: the page says in Japanese which picture it could not load`,
+            text.startsWith(`ゲームの絵（${file}）を読み込めませんでした`), text);
+      await page.close();
+      host.stop();
+    }
+
     // No worker: said on the console, with the browser's reason, and the game plays.
     const noWorker = copy();
     rmSync(join(noWorker, 'sw.js'));
