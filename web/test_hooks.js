@@ -13,7 +13,7 @@
     armed: false,
     window: null,  // { w, h, scale }: the window's device pixels and device pixels a scene pixel
     flight: { period: 0, ticks: [] },
-    placeTelevision: (left) => page.call('zk_test_place_television', ['number'], [left]),
+    placeTelevision: (left) => page.call('zk_test_place_television', left),
     overflowFlightTime: () => page.call('zk_test_overflow_flight_time'),
     watchFlight: () => page.call('zk_test_watch_flight'),
     power: () => Module._zk_test_power(),
