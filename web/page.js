@@ -514,14 +514,12 @@
     // the game with the same words.
     const arriving = told.pictures.map((file) => loaded.get(file));
     if (arriving.includes(undefined)) throw new CannotStart(CANNOT_START.load);
-    arriving.forEach((arrived, id) => arrived.then((image) => {
+    const taken = arriving.map((arrived, id) => arrived.then((image) => {
       images[id] = image;
       if (awaited.delete(id) && started && !crashed) layout();
-    }, fatal));
-    const shown = await Promise.all(told.shown.map((id) => arriving[id]));
-    told.shown.forEach((id, i) => {
-      images[id] = shown[i];
-    });
+    }));
+    taken.forEach((taking) => taking.catch(fatal));
+    await Promise.all(told.shown.map((id) => taken[id]));
     layout();
     started = true;
     form.inert = false;
