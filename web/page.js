@@ -107,22 +107,27 @@
   const awaited = new Set();  // ids drawn before they arrived
   let clipped = false;
   let fillRgb = null;  // the colour fillStyle holds now, while it is known
-  let clipArea = { x: 0, y: 0, right: 0, bottom: 0 };
   const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
   // The page's Japanese gothic (page.css), read at the first text: reading
   // it sooner would work out the page's style twice before the first frame.
   let gothic = null;
 
   const drawing = {
+    // The game cuts its fills to its clip itself: the canvas is clipped only
+    // for pictures and text, and unclipped when the game's clip moves on.
     clip(x, y, w, h) {
-      clipArea = { x, y, right: x + w, bottom: y + h };
-      if (clipped) g.restore();
+      drawing.unclip();
       g.save();
-      fillRgb = null;
       g.beginPath();
       g.rect(x, y, w, h);
       g.clip();
       clipped = true;
+    },
+    unclip() {
+      if (!clipped) return;
+      g.restore();
+      fillRgb = null;
+      clipped = false;
     },
     fill(x, y, w, h, rgb) {
       // Setting a style parses it; most fills are black, one after another.
@@ -137,10 +142,8 @@
       if (images[id]) g.drawImage(images[id], x, y, w, h);
       else awaited.add(id);
     },
-    // Narrowed to fit the box's width, never clipped to it. A line wholly
-    // outside the clip is not set at all: setting glyphs is the dearest call.
+    // Narrowed to fit the box's width, never clipped to it.
     text(x, y, w, text, font, size, rgb) {
-      if (x >= clipArea.right || x + w <= clipArea.x || y - size / 4 >= clipArea.bottom || y + 2 * size <= clipArea.y) return;
       gothic ??= getComputedStyle(document.documentElement).getPropertyValue('--gothic');
       const family = told.fonts[font];
       g.font = `${size}px ${family ? `"${family}", ` : ''}${gothic}`;

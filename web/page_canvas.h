@@ -1,6 +1,9 @@
 #pragma once
-// The page's 2D canvas as the painter's Canvas: every call goes straight to
-// the page's few drawing primitives (page.js), in the canvas's device pixels.
+// The page's 2D canvas as the painter's Canvas: the calls go to the page's
+// few drawing primitives (page.js), in the canvas's device pixels. Fills are
+// cut to the clip here, so that the page sets its canvas's clip, a dear
+// change of its state, only before a picture or a line of text; the power
+// gauge's every tick is then fills alone.
 
 #include "draw/canvas.h"
 
@@ -13,6 +16,15 @@ public:
     void picture(scene::PictureId id, const draw::Rect& area) override;
     void text(const draw::Rect& box, std::string_view text, scene::FontId font, int pixel_size,
               scene::Rgb colour) override;
+
+    // The page's canvas was given a new size, which dropped its clip.
+    void resized();
+
+private:
+    void clip_page();  // the page's clip is `clip_` from now on
+
+    draw::Rect clip_;
+    bool page_clipped_ = false;  // the page's canvas is clipped to `clip_`
 };
 
 }  // namespace zorukan::web

@@ -129,6 +129,18 @@ const pixel = (page, x, y) => page.evaluate((x, y) => {
   return [...document.getElementById('scene').getContext('2d').getImageData(at(x), at(y), 1, 1).data.slice(0, 3)];
 }, x, y);
 
+// The power bar as drawn and as the game holds it, in one moment: about as
+// many scene pixels of its gauge's middle row as the bar is wide (its dark
+// grey, and its black end), and its width in twips. A tick moves it by 13.
+const barShown = (page) => page.evaluate((x, y, w) => {
+  const { scale } = window.zorukanTest.window;
+  const at = (v) => Math.floor((v + 0.5) * scale);
+  const row = document.getElementById('scene').getContext('2d').getImageData(0, at(y), at(x + w), 1).data;
+  let drawn = 0;
+  for (let i = x; i < x + w; ++i) if (row[4 * at(i)] === 64 && row[4 * at(i) + 1] === 64) ++drawn;
+  return { drawn: drawn + 1, power: window.zorukanTest.power() };
+}, PLACES.Shape1[0], PLACES.Shape1[1] + 8, PLACES.Shape1[2]);
+
 // Whether the canvas (at ratio 1) shows the picture `file` at (x, y), or its
 // first `rows`; the trace's black may cross it.
 const shows = (page, file, x, y, rows = 1e6) => page.evaluate(async (file, x, y, rows) => {
@@ -311,9 +323,11 @@ async function controlsAndKeyboardShot() {
   const power = () => page.evaluate(() => window.zorukanTest.power());
   const gauge = () => page.$eval('#Shape1', (bar) => bar.getAttribute('aria-valuenow'));
   const swing = [await power(), await gauge(), await sleep(300).then(power), await gauge()];  // its value is told four times a second
-  check('a held Enter sets the gauge once and fires nothing: the gauge swings on, and says so',
+  const bar = await barShown(page);
+  check('a held Enter sets the gauge once and fires nothing: the gauge swings on, is drawn, and says so',
         (await focusedId(page)) === 'Cmd_Start' && swing[0] !== swing[2] && swing[1] !== swing[3] &&
-        (await blackInSky(page)) === clearSky, `${await focusedId(page)} ${swing}`);
+        Math.abs(bar.drawn - bar.power / 15) <= 2 && (await blackInSky(page)) === clearSky,
+        `${await focusedId(page)} ${swing}, bar ${JSON.stringify(bar)}`);
 
   await page.evaluate(() => window.zorukanTest.watchFlight());
   const before = await presents(page);
