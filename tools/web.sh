@@ -16,8 +16,8 @@ require() { tools/require-packages.sh "$@"; }
 build() {
   local out=$1
   # Emscripten brings clang, lld, binaryen, Node and the acorn module its
-  # optimizer loads from /usr/share/nodejs.
-  require emscripten node-acorn libfast-float-dev libfmt-dev
+  # optimizer loads from /usr/share/nodejs; terser minifies the page's script.
+  require emscripten node-acorn terser libfast-float-dev libfmt-dev
   command -v node >/dev/null || require nodejs
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release >/dev/null
