@@ -108,8 +108,9 @@
   let clipped = false;
   let fillRgb = null;  // the colour fillStyle holds now, while it is known
   const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
-  // The page's Japanese gothic (page.css), read at the first text: reading
-  // it sooner would work out the page's style twice before the first frame.
+  // The page's Japanese gothic (page.css, in the page), read at the first
+  // text: reading it sooner would work out the page's style twice before the
+  // first frame.
   let gothic = null;
 
   const drawing = {

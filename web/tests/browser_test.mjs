@@ -563,7 +563,6 @@ async function hosts() {
     const release = (file, edit) => writeFileSync(join(dir, file), edit(readFileSync(join(dir, file))));
     release('index.html', (text) => String(text).replace('<title>', '<meta name="release" content="2">\n<title>'));
     release('zorukan.js', (text) => `${text}\nwindow.release = 2;\n`);
-    release('page.css', (text) => `${text}\n/* release 2 */\n`);
     for (const file of ['sky.gif', 'zorukan-512.png']) release(file, (bytes) => Buffer.concat([bytes, Buffer.from([2])]));
     let cacheName;
     release('sw.js', (text) => String(text).replace(/'(zorukan-\w+)'/, (_, name) => `'${(cacheName = `${name}-2`)}'`));
