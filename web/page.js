@@ -34,6 +34,7 @@
 
   let told = null;        // what the game tells once: caption, size, pictures, fonts, keys, controls
   const elements = {};    // control name -> its element
+  let gauge = null;       // the power gauge's element among them
   let textBox = null;     // the angle box's text entry
   let textPixels = 0;     // its text's height in scene pixels
   let started = false;    // the first frame is painted
@@ -62,12 +63,18 @@
       fatal(error);
       return true;
     }
-    if (Module.Asyncify.currData) Module.Asyncify.whenDone().then(returned, fatal);
-    else returned();
+    if (Module.Asyncify.currData) {
+      Module.Asyncify.whenDone().then(resumed, fatal);
+    } else {
+      busy = false;
+      showFocus();
+    }
     return true;
   }
 
-  function returned() {
+  // Only while a box held the procedure could the page hear what the game
+  // could not: that, and a wake-up that waited, once it is done.
+  function resumed() {
     busy = false;
     catchUp();
     showFocus();
@@ -278,6 +285,7 @@
       element.setAttribute('aria-valuemin', c.min);
       element.setAttribute('aria-valuemax', c.max);
     } else {
+      gauge = element;
       element.setAttribute('role', 'progressbar');
       element.setAttribute('aria-valuemin', 0);
       element.setAttribute('aria-valuemax', 100);
@@ -482,7 +490,7 @@
       setDisabled(elements[name], !on);
     },
     value(name, value) {
-      if (elements[name].getAttribute('role') === 'progressbar') showGauge(elements[name], value);
+      if (elements[name] === gauge) showGauge(gauge, value);
       else elements[name].setAttribute('aria-valuenow', value);
     },
     text(name, text) {
