@@ -133,7 +133,6 @@ public:
         const draw::WindowPlace at = draw::place_window(room_w, room_h, ratio);
         painter_ = draw::Painter(at.scale);
         page_resize(at.area.x, at.area.y, at.area.w, at.area.h, at.scale);
-        canvas_.resized();
         const scene::Form1& form = program_.form();
         place(form.Cmd_Start.name, scene::pixel_rect(form.Cmd_Start));
         place(form.Cmd_Set.name, scene::pixel_rect(form.Cmd_Set));

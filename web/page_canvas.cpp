@@ -32,8 +32,6 @@ void PageCanvas::clip_page() {
     page_clipped_ = true;
 }
 
-void PageCanvas::resized() { page_clipped_ = false; }
-
 void PageCanvas::fill(const draw::Rect& area, scene::Rgb colour) {
     const draw::Rect cut = area.intersected(clip_);
     if (!cut.empty()) canvas_fill(cut.x, cut.y, cut.w, cut.h, packed(colour));

@@ -17,14 +17,14 @@ public:
     void text(const draw::Rect& box, std::string_view text, scene::FontId font, int pixel_size,
               scene::Rgb colour) override;
 
-    // The page's canvas was given a new size, which dropped its clip.
-    void resized();
-
 private:
     void clip_page();  // the page's clip is `clip_` from now on
 
     draw::Rect clip_;
-    bool page_clipped_ = false;  // the page's canvas is clipped to `clip_`
+    // The page's canvas is clipped to `clip_`. A new size drops the canvas's
+    // clip, and the repaint that follows opens with `clip`, which sets this
+    // right again (unclipping an unclipped canvas does nothing).
+    bool page_clipped_ = false;
 };
 
 }  // namespace zorukan::web
