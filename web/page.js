@@ -110,7 +110,7 @@
   // ---- The canvas: what the game's painter draws with ----------------------
   // Every call is in the canvas's own device pixels.
   const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
-  const images = [];  // by picture id, as they arrive
+  const images = [];  // by picture id, decoded, as they arrive
   const awaited = new Set();  // ids drawn before they arrived
   let clipped = false;
   let fillRgb = null;  // the colour fillStyle holds now, while it is known
@@ -163,8 +163,10 @@
   };
 
   // The pictures are the page's own, hidden (index.html): the parser asks for
-  // them beside this script, and they are mostly in by the time it runs. The
-  // game starts when they all are.
+  // them beside this script, and they are mostly in by the time it runs. Each
+  // is decoded as soon as it is in, off the page's thread while the program
+  // compiles; drawn from its element, it would be decoded in the first
+  // frame's own paint. The game starts when they all are.
   const loaded = new Map([...document.querySelectorAll('#pictures img')].map((image) => {
     const file = decodeURIComponent(new URL(image.src).pathname.split('/').pop());
     const failed = () => new CannotStart(CANNOT_START.picture(file));
@@ -173,8 +175,9 @@
         image.onload = () => resolve(image);
         image.onerror = () => reject(failed());
       });
-    arrived.catch(() => {});  // told when the game starts
-    return [file, arrived];
+    const decoded = arrived.then((image) => createImageBitmap(image).catch(() => Promise.reject(failed())));
+    decoded.catch(() => {});  // told when the game starts
+    return [file, decoded];
   }));
 
   // ---- Where the window goes -----------------------------------------------
