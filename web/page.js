@@ -166,7 +166,15 @@
   // them beside this script, and they are mostly in by the time it runs. Each
   // is decoded as soon as it is in, off the page's thread while the program
   // compiles; drawn from its element, it would be decoded in the first
-  // frame's own paint. The game starts when they all are.
+  // frame's own paint (and so it is where the browser cannot decode it
+  // apart). The game starts when they all are.
+  const decodedApart = async (image) => {
+    try {
+      return await createImageBitmap(image);
+    } catch {
+      return image;
+    }
+  };
   const loaded = new Map([...document.querySelectorAll('#pictures img')].map((image) => {
     const file = decodeURIComponent(new URL(image.src).pathname.split('/').pop());
     const failed = () => new CannotStart(CANNOT_START.picture(file));
@@ -175,7 +183,7 @@
         image.onload = () => resolve(image);
         image.onerror = () => reject(failed());
       });
-    const decoded = arrived.then((image) => createImageBitmap(image).catch(() => Promise.reject(failed())));
+    const decoded = arrived.then(decodedApart);
     decoded.catch(() => {});  // told when the game starts
     return [file, decoded];
   }));
