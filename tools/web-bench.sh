@@ -4,7 +4,7 @@
 # benchmark table for the web edition (web/bench/bench.mjs; the shipped site
 # build-web/site and its test build build-web/site-test). Exits non-zero when
 # a target is missed.
-# Usage: tools/web-bench.sh [LOADS]   LOADS loads of each page (default 21)
+# Usage: tools/web-bench.sh [LOADS]   LOADS loads of each page (default 61)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/web.sh build build-web >/dev/null
