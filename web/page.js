@@ -447,10 +447,10 @@
   // four times a second while it swings, not on each of its forty ticks, a
   // tenth of the page's work while the gauge swings. Its last value always.
   let gaugeValue = null;  // not shown yet
-  function showGauge(element, value) {
+  function showGauge(value) {
     if (gaugeValue === null) {
       setTimeout(() => {
-        element.setAttribute('aria-valuenow', gaugeValue);
+        gauge.setAttribute('aria-valuenow', gaugeValue);
         gaugeValue = null;
       }, 250);
     }
@@ -501,7 +501,7 @@
       setDisabled(elements[name], !on);
     },
     value(name, value) {
-      if (elements[name] === gauge) showGauge(gauge, value);
+      if (elements[name] === gauge) showGauge(value);
       else elements[name].setAttribute('aria-valuenow', value);
     },
     text(name, text) {
