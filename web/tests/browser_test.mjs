@@ -258,10 +258,13 @@ async function startUp() {
   // Installable, and after one visit the game plays with no network.
   const own = await serve(testSite);
   const { page, errors } = await open({ address: own.address });
+  // The page links its manifest and registers its worker only once it is idle
+  // after the first frame; on a busy machine that can come a while later.
+  await page.waitForSelector('link[rel=manifest]');
+  await page.evaluate(() => navigator.serviceWorker.ready);
   const cdp = await page.createCDPSession();
   const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
   check('Chromium lists no installability errors', installabilityErrors.length === 0, JSON.stringify(installabilityErrors));
-  await page.evaluate(() => navigator.serviceWorker.ready);
   own.stop();
   await page.reload();
   const offline = await page.waitForFunction(() => window.zorukanTest?.presents > 0, { timeout: 5000 }).then(() => true, () => false);
