@@ -110,7 +110,7 @@
   // ---- The canvas: what the game's painter draws with ----------------------
   // Every call is in the canvas's own device pixels.
   const g = canvas.getContext('2d', { alpha: false, desynchronized: true });
-  const images = [];  // by picture id, decoded, as they arrive
+  const images = [];  // by picture id, as they arrive (decoded apart where the browser can)
   const awaited = new Set();  // ids drawn before they arrived
   let clipped = false;
   let fillRgb = null;  // the colour fillStyle holds now, while it is known
