@@ -11,13 +11,13 @@ RealClock::RealClock() {
     connect(&wake_, &QTimer::timeout, this, &RealClock::wake);
 }
 
-void RealClock::deadline_changed(std::optional<runtime::Micros> deadline) {
+void RealClock::deadline_changed(std::optional<runtime::Deadline> deadline) {
     if (!deadline) {
         wake_.stop();
         return;
     }
     // Round up: waking a little early would only find nothing due.
-    const runtime::Micros wait = std::max<runtime::Micros>(0, *deadline - now());
+    const runtime::Micros wait = std::max<runtime::Micros>(0, deadline->at - now());
     wake_.start(static_cast<int>((wait + 999) / 1000));
 }
 

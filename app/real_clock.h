@@ -19,7 +19,7 @@ public:
     void attach(runtime::Timers& timers) override { timers_ = &timers; }
 
     runtime::Micros now() const override { return elapsed_.nsecsElapsed() / 1000; }
-    void deadline_changed(std::optional<runtime::Micros> deadline) override;
+    void deadline_changed(std::optional<runtime::Deadline> deadline) override;
 
     bool armed() const { return wake_.isActive(); }
 

@@ -20,13 +20,25 @@ void Timer::set_enabled(bool on) {
     owner_.schedule_changed();
 }
 
-std::optional<Micros> Timers::next_due() const {
-    if (halted_) return std::nullopt;
-    std::optional<Micros> earliest;
+const Timer* Timers::due_next() const {
+    if (halted_) return nullptr;
+    const Timer* earliest = nullptr;
     for (const Timer* timer : timers_) {
-        if (timer->enabled_ && (!earliest || timer->next_due_ < *earliest)) earliest = timer->next_due_;
+        if (timer->enabled_ && (!earliest || timer->next_due_ < earliest->next_due_)) earliest = timer;
     }
     return earliest;
+}
+
+std::optional<Micros> Timers::next_due() const {
+    const Timer* timer = due_next();
+    if (!timer) return std::nullopt;
+    return timer->next_due_;
+}
+
+void Timers::schedule_changed() {
+    const Timer* timer = due_next();
+    if (!timer) clock_.deadline_changed(std::nullopt);
+    else clock_.deadline_changed(Deadline{timer->next_due_, timer->period()});
 }
 
 Timer* Timers::earliest_due(Micros now) const {

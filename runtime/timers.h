@@ -29,6 +29,15 @@ constexpr std::int64_t kTimerResolutionMs = 25;
 
 class Timers;
 
+// When the timers next fall due, and the period of the timer due then: a
+// clock that can wake repeatedly may keep to that cadence instead of arming
+// each wake-up anew.
+struct Deadline {
+    Micros at;
+    Micros period;
+    bool operator==(const Deadline&) const = default;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -38,7 +47,7 @@ public:
     virtual void attach(Timers& timers) = 0;
     // The earliest deadline changed (nullopt: no timer is on). A real clock
     // arms its wake-up here; a virtual one has nothing to do.
-    virtual void deadline_changed(std::optional<Micros> deadline) { (void)deadline; }
+    virtual void deadline_changed(std::optional<Deadline> deadline) { (void)deadline; }
 };
 
 class Timer {
@@ -102,7 +111,8 @@ public:
 private:
     friend class Timer;
     void add(Timer& timer) { timers_.push_back(&timer); }
-    void schedule_changed() { clock_.deadline_changed(next_due()); }
+    void schedule_changed();
+    const Timer* due_next() const;
     Timer* earliest_due(Micros now) const;
 
     Clock& clock_;

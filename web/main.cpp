@@ -15,7 +15,6 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -44,13 +43,14 @@ EM_JS(void, page_enable, (const char* name, int length, bool on), {
 EM_JS(void, page_value, (const char* name, int length, int value), {
     Module.zorukanPage.value(UTF8ToString(name, length), value);
 });
+EM_JS(void, page_power, (int power), { Module.zorukanPage.power(power); });
 EM_JS(void, page_text, (const char* name, int length, const char* text), {
     Module.zorukanPage.text(UTF8ToString(name, length), UTF8ToString(text));
 });
 EM_JS(void, page_focus, (const char* name, int length), { Module.zorukanPage.focus(UTF8ToString(name, length)); });
 EM_JS(void, page_halt, (), { Module.zorukanPage.halt(); });
 EM_JS(void, page_presented, (), { Module.zorukanPage.presented(); });
-EM_JS(void, page_arm, (double delay_ms), { Module.zorukanPage.arm(delay_ms); });
+EM_JS(void, page_arm, (double deadline_ms, double period_ms), { Module.zorukanPage.arm(deadline_ms, period_ms); });
 EM_JS(void, page_repeat, (int delay_ms), { Module.zorukanPage.repeat(delay_ms); });
 EM_JS(void, page_fail, (const char* text, const char* title), {
     Module.zorukanPage.fail(UTF8ToString(text), UTF8ToString(title));
@@ -61,20 +61,16 @@ EM_ASYNC_JS(void, page_box, (const char* prompt, const char* title), {
 
 using namespace zorukan;
 
-// Time is the page's performance.now(); the wake-up is one timeout at the
-// earliest deadline, none while no timer runs.
+// Time is the page's performance.now(); the page wakes the game at the
+// earliest deadline, on that timer's cadence while it keeps to it, and not
+// at all while no timer runs.
 class BrowserClock final : public runtime::Clock {
 public:
     runtime::Micros now() const override { return std::llround(emscripten_get_now() * 1000.0); }
     void attach(runtime::Timers& timers) override { timers_ = &timers; }
-    void deadline_changed(std::optional<runtime::Micros> deadline) override {
-        if (!deadline) {
-            page_arm(-1);
-            return;
-        }
-        // Round up: waking a little early would only find nothing due.
-        const runtime::Micros wait = std::max<runtime::Micros>(0, *deadline - now());
-        page_arm(static_cast<double>((wait + 999) / 1000));
+    void deadline_changed(std::optional<runtime::Deadline> deadline) override {
+        if (!deadline) page_arm(-1, 0);
+        else page_arm(static_cast<double>(deadline->at) / 1000.0, static_cast<double>(deadline->period) / 1000.0);
     }
     void wake() {
         if (timers_) timers_->run_due();  // re-arms through deadline_changed
@@ -197,7 +193,7 @@ private:
         const int power = scene::round_to_int(100.0 * form.Shape1.Width / form.Shape2.Width);
         if (power != shown_power_) {
             shown_power_ = power;
-            page_value(form.Shape1.name.data(), static_cast<int>(form.Shape1.name.size()), power);
+            page_power(power);
         }
         const std::string_view focus = controls().focus();
         if (focus != shown_focus_) {

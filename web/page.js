@@ -48,17 +48,17 @@
   let stopped = false;    // the game has stopped: it takes no input
   let crashed = false;    // the program itself failed: nothing enters it
   let wakeWaiting = false;
-  let timeout = 0;
 
   // A call that may open a message box, and so return before it is done:
   // the procedure is then suspended until the box closes. It goes straight
-  // to the program's export (its arguments are numbers), without the
-  // general wrapper's work on each of the clock's forty ticks a second.
-  function call(name, ...args) {
+  // to the program's export, given itself (its arguments are numbers), without
+  // the general wrapper's work, or looking it up by name, on each of the
+  // clock's forty ticks a second.
+  function call(exported, ...args) {
     if (busy || stopped) return false;
     busy = true;
     try {
-      Module[`_${name}`](...args);
+      exported(...args);
     } catch (error) {
       fatal(error);
       return true;
@@ -77,10 +77,11 @@
   function resumed() {
     busy = false;
     catchUp();
+    focusMayHaveMoved = true;  // the box had it
     showFocus();
     if (wakeWaiting) {
       wakeWaiting = false;
-      call('zk_wake');
+      call(Module._zk_wake);
     }
   }
 
@@ -102,9 +103,21 @@
   const numbers = (name, ...args) => enter(name, args.map(() => 'number'), args);
 
   function wake() {
-    timeout = 0;
     if (busy) wakeWaiting = true;
-    else call('zk_wake');
+    else call(Module._zk_wake);
+  }
+
+  // The game's wake-up: once at a deadline, then on its timer's cadence
+  // for as long as each tick asks for the next deadline on it (see `arm`).
+  let timeout = 0;
+  let beat = null;  // { id, at, period }: the repeating wake-up and the deadline it keeps to now
+  const onCadence = (span, period) => Math.abs(span - Math.round(span / period) * period) < 1e-3;
+
+  function disarm() {
+    clearTimeout(timeout);
+    clearInterval(beat?.id);
+    timeout = 0;
+    beat = null;
   }
 
   // ---- The canvas: what the game's painter draws with ----------------------
@@ -327,19 +340,30 @@
   // The DOM focus rests on the element of the control the game gives the
   // focus; one the page did not give (a tap into the angle box's text,
   // assistive technology) is the game's to take or refuse.
+  // Where the DOM focus is, is asked only once something may have moved it
+  // (the game's focus, a control switched on or off, the DOM focus itself):
+  // asking after each of the clock's ticks cost the gauge 3 % of the page's
+  // work.
   let focusName = '';
+  let focusMayHaveMoved = true;
   let moving = false;  // the page is moving the DOM focus itself
 
   function showFocus() {
     const element = elements[focusName];
-    if (!element || dialog.open || stopped || document.activeElement === element) return;
+    if (!focusMayHaveMoved || !element || dialog.open || stopped) return;
+    focusMayHaveMoved = false;
+    if (document.activeElement === element) return;
     moving = true;
     element.focus({ preventScroll: true });
     moving = false;
   }
 
+  form.addEventListener('focusout', () => {
+    if (!moving) focusMayHaveMoved = true;
+  });
   form.addEventListener('focusin', (event) => {
     if (moving) return;
+    focusMayHaveMoved = true;
     const name = event.target.id;
     if (name !== focusName && name in elements) enter('zk_focus_on', ['string'], [name]);
   });
@@ -468,8 +492,7 @@
 
   function stop() {
     stopped = true;
-    clearTimeout(timeout);
-    timeout = 0;
+    disarm();
     repeat(-1);
     for (const element of Object.values(elements)) setDisabled(element, true);
   }
@@ -499,22 +522,39 @@
     place: placeElement,
     enable(name, on) {
       setDisabled(elements[name], !on);
+      focusMayHaveMoved = true;
     },
     value(name, value) {
-      if (elements[name] === gauge) showGauge(value);
-      else elements[name].setAttribute('aria-valuenow', value);
+      elements[name].setAttribute('aria-valuenow', value);
     },
+    power: showGauge,
     text(name, text) {
       elements[name].value = text;
     },
     focus(name) {
       focusName = name;
+      focusMayHaveMoved = true;
     },
     halt: stop,
     presented() {},
-    arm(delay) {
-      clearTimeout(timeout);
-      timeout = delay >= 0 && !stopped ? setTimeout(wake, delay) : 0;
+    // The next deadline on the page's clock (negative: none), and the period
+    // of the timer due then. A deadline whole periods past the one the
+    // repeating wake-up keeps to now is its own next beat: arming a timeout
+    // on each of the gauge's forty ticks a second cost the page a tenth of
+    // its work while the gauge swings. Any other deadline starts over, and so
+    // does the same one asked again, which a beat that came too early asks.
+    arm(deadline, period) {
+      if (beat && period === beat.period && deadline > beat.at && onCadence(deadline - beat.at, period)) {
+        beat.at = deadline;
+        return;
+      }
+      disarm();
+      if (deadline < 0 || stopped) return;
+      timeout = setTimeout(() => {
+        timeout = 0;
+        beat = { id: setInterval(wake, period), at: deadline, period };
+        wake();
+      }, Math.max(0, Math.ceil(deadline - performance.now())));
     },
     repeat,
     box: openDialog,

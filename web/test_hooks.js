@@ -13,18 +13,18 @@
     armed: false,
     window: null,  // { w, h, scale }: the window's device pixels and device pixels a scene pixel
     flight: { period: 0, ticks: [] },
-    placeTelevision: (left) => page.call('zk_test_place_television', left),
-    overflowFlightTime: () => page.call('zk_test_overflow_flight_time'),
-    watchFlight: () => page.call('zk_test_watch_flight'),
+    placeTelevision: (left) => page.call(Module._zk_test_place_television, left),
+    overflowFlightTime: () => page.call(Module._zk_test_overflow_flight_time),
+    watchFlight: () => page.call(Module._zk_test_watch_flight),
     power: () => Module._zk_test_power(),
     // No wake-up while held: the scene stays as it is, a flight too.
     hold() {
       held = true;
-      arm(-1);
+      arm(-1, 0);
     },
     letGo() {
       held = false;
-      arm(wanted);
+      arm(...wanted);
     },
     flightTick(period) {
       test.flight.period = period;
@@ -35,17 +35,17 @@
   Module.zorukanTest = test;
 
   const { presented, arm, resize } = page;
-  let held = false, wanted = -1;
+  let held = false, wanted = [-1, 0];
   page.presented = () => {
     // The frame holding the first whole scene is rendered in the animation
     // frame after this; a task queued from there runs once it is done.
     if (test.presents++ === 0) requestAnimationFrame(() => setTimeout(() => performance.mark('first-frame')));
     presented();
   };
-  page.arm = (delay) => {
-    test.armed = delay >= 0;
-    wanted = delay;
-    if (!held) arm(delay);
+  page.arm = (deadline, period) => {
+    test.armed = deadline >= 0;
+    wanted = [deadline, period];
+    if (!held) arm(deadline, period);
   };
   page.resize = (x, y, w, h, scale) => {
     test.window = { w, h, scale };

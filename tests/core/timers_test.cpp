@@ -19,9 +19,9 @@ class SettableClock final : public Clock {
 public:
     Micros now() const override { return now_; }
     void attach(Timers&) override {}
-    void deadline_changed(std::optional<Micros> deadline) override { deadlines.push_back(deadline); }
+    void deadline_changed(std::optional<Deadline> deadline) override { deadlines.push_back(deadline); }
     Micros now_ = 0;
-    std::vector<std::optional<Micros>> deadlines;
+    std::vector<std::optional<Deadline>> deadlines;
 };
 
 struct TimerRig {
@@ -176,16 +176,18 @@ TEST(VirtualClock, StopsAtItsCeiling) {
     EXPECT_TRUE(flight.log.empty()) << flight.log.front();
 }
 
+// Each with the cadence the timer due then really ticks at, which a clock
+// may keep to: never faster than the timers' floor.
 TEST(Timers, TellTheClockEveryNewDeadline) {
     SettableClock clock;
     Timers timers(clock);
-    Timer a(timers, "a", 60), b(timers, "b", 500);
+    Timer a(timers, "a", 10), b(timers, "b", 500);
     a.set_enabled(true);
     b.set_enabled(true);
     a.set_enabled(false);
     b.set_enabled(false);
-    EXPECT_EQ(clock.deadlines, (std::vector<std::optional<Micros>>{micros_from_ms(60), micros_from_ms(60),
-                                                                   micros_from_ms(500), std::nullopt}));
+    const Deadline a_due{micros_from_ms(25), micros_from_ms(25)}, b_due{micros_from_ms(500), micros_from_ms(500)};
+    EXPECT_EQ(clock.deadlines, (std::vector<std::optional<Deadline>>{a_due, a_due, b_due, std::nullopt}));
 }
 
 TEST(Timers, HaltedTimersNeverTickAgain) {
