@@ -111,6 +111,7 @@
   // for as long as each tick asks for the next deadline on it (see `arm`).
   let timeout = 0;
   let beat = null;  // { id, at, period }: the repeating wake-up and the deadline it keeps to now
+  const BEAT_LATE_MS = 2;  // a timeout rounded up to whole milliseconds wakes up to about this late
   const onCadence = (span, period) => Math.abs(span - Math.round(span / period) * period) < 1e-3;
 
   function disarm() {
@@ -543,6 +544,8 @@
     // on each of the gauge's forty ticks a second cost the page a tenth of
     // its work while the gauge swings. Any other deadline starts over, and so
     // does the same one asked again, which a beat that came too early asks.
+    // The beat starts from a timeout that woke on time: one begun late (a
+    // deadline already past, a busy page) would make every tick as late.
     arm(deadline, period) {
       if (beat && period === beat.period && deadline > beat.at && onCadence(deadline - beat.at, period)) {
         beat.at = deadline;
@@ -552,7 +555,7 @@
       if (deadline < 0 || stopped) return;
       timeout = setTimeout(() => {
         timeout = 0;
-        beat = { id: setInterval(wake, period), at: deadline, period };
+        if (performance.now() - deadline < BEAT_LATE_MS) beat = { id: setInterval(wake, period), at: deadline, period };
         wake();
       }, Math.max(0, Math.ceil(deadline - performance.now())));
     },
