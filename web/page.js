@@ -341,10 +341,11 @@
   // The DOM focus rests on the element of the control the game gives the
   // focus; one the page did not give (a tap into the angle box's text,
   // assistive technology) is the game's to take or refuse.
+  //
   // Where the DOM focus is, is asked only once something may have moved it
   // (the game's focus, a control switched on or off, the DOM focus itself):
-  // asking after each of the clock's ticks cost the gauge 3 % of the page's
-  // work.
+  // asking after each of the clock's ticks cost about a twentieth of the
+  // page's work while the gauge swings.
   let focusName = '';
   let focusMayHaveMoved = true;
   let moving = false;  // the page is moving the DOM focus itself
